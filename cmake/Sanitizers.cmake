@@ -1,0 +1,10 @@
+# Sanitizer builds are chosen by the presets through SOLVANE_SANITIZER.
+if(SOLVANE_SANITIZER STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(SOLVANE_SANITIZER STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT SOLVANE_SANITIZER STREQUAL "")
+  message(FATAL_ERROR "SOLVANE_SANITIZER must be address, thread or empty")
+endif()

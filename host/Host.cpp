@@ -1,0 +1,96 @@
+#include "host/Host.h"
+
+#include "host/CoreSuites.h"
+
+namespace solvane::host {
+namespace {
+
+thread_local Host* currentHost = nullptr;
+
+// Makes `host` the current one on this thread for one command; commands may nest.
+class CurrentHostScope {
+ public:
+  explicit CurrentHostScope(Host* host) : previous_(currentHost) { currentHost = host; }
+  ~CurrentHostScope() { currentHost = previous_; }
+
+ private:
+  Host* previous_;
+};
+
+}  // namespace
+
+Host::Host(const std::string& modulePath) : module_(modulePath) { OfferSuites(); }
+
+Host::~Host() {
+  if (globallySetUp_) GlobalSetdown();
+}
+
+void Host::OfferSuites() { OfferCoreSuites(suites_); }
+
+Host* Host::Current() { return currentHost; }
+
+Host* Host::FromEffectRef(PF_ProgPtr effect_ref) { return reinterpret_cast<Host*>(effect_ref); }
+
+PF_Err Host::Enter(const std::string& call) {
+  log_.Record(call);
+  return faults_.Check(call);
+}
+
+PF_InData Host::MakeInData() {
+  static PF_InteractCallbacks inter = InteractCallbacks();
+  PF_InData in{};
+  in.inter = inter;
+  in.utils = UtilCallbacks();
+  in.effect_ref = reinterpret_cast<PF_ProgPtr>(this);
+  in.quality = PF_Quality_HI;
+  in.version = {13, 25};
+  in.appl_id = applicationId_;
+  in.num_params = 41;
+  in.current_time = layer_.currentTime;
+  in.time_step = layer_.timeStep;
+  in.local_time_step = layer_.timeStep;
+  in.time_scale = layer_.timeScale;
+  in.field = PF_Field_FRAME;
+  in.width = layer_.width;
+  in.height = layer_.height;
+  in.extent_hint = {0, 0, layer_.width, layer_.height};
+  in.downsample_x = layer_.downsampleX;
+  in.downsample_y = layer_.downsampleY;
+  in.pixel_aspect_ratio = {1, 1};
+  in.global_data = globalData_;
+  in.pica_basicP = BasicSuite();
+  return in;
+}
+
+PF_Err Host::Send(PF_Cmd cmd, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
+                  void* extra) {
+  PF_InData in = MakeInData();
+  CurrentHostScope scope(this);
+  return module_.EntryPoint()(cmd, &in, out_data, params, output, extra);
+}
+
+PF_Err Host::About(std::string* message) {
+  PF_OutData out{};
+  const PF_Err err = Send(PF_Cmd_ABOUT, &out);
+  if (message != nullptr) *message = out.return_msg;
+  return err;
+}
+
+PF_Err Host::GlobalSetup(PF_OutData* out_data) {
+  PF_OutData local{};
+  PF_OutData* out = out_data != nullptr ? out_data : &local;
+  const PF_Err err = Send(PF_Cmd_GLOBAL_SETUP, out);
+  globalData_ = out->global_data;
+  globallySetUp_ = true;
+  return err;
+}
+
+PF_Err Host::GlobalSetdown() {
+  PF_OutData out{};
+  const PF_Err err = Send(PF_Cmd_GLOBAL_SETDOWN, &out);
+  globallySetUp_ = false;
+  globalData_ = nullptr;
+  return err;
+}
+
+}  // namespace solvane::host

@@ -1,0 +1,83 @@
+// The stand-in host: loads an effect module the way After Effects does and drives it
+// through EntryPointFunc, supplying every record, callback and suite the effect uses.
+// It logs its calls, injects faults on request and keeps the balance of what the effect
+// acquired, so tests can hold the effect to the host's rules.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "AE_Effect.h"
+#include "host/Faults.h"
+#include "host/HandleTable.h"
+#include "host/Module.h"
+#include "host/SuiteRegistry.h"
+
+namespace solvane::host {
+
+inline constexpr A_long kAfterEffectsId = 0x46585443;  // 'FXTC'
+inline constexpr A_long kPremiereId = 0x50724D72;      // 'PrMr'
+
+// The layer and time a command runs at.
+struct LayerState {
+  A_long width = 0;
+  A_long height = 0;
+  PF_RationalScale downsampleX{1, 1};
+  PF_RationalScale downsampleY{1, 1};
+  A_long currentTime = 0;
+  A_long timeStep = 1;
+  A_u_long timeScale = 25;
+};
+
+class Host {
+ public:
+  // Loads the module; throws HostError when it cannot be loaded or is not an effect.
+  explicit Host(const std::string& modulePath);
+  // Runs global set-down if global set-up ran and nobody set down yet.
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  const RegistrationInfo& Registration() const { return module_.Registration(); }
+  void SetApplicationId(A_long id) { applicationId_ = id; }
+  LayerState& Layer() { return layer_; }
+
+  // Issues one command with a fresh in_data; the caller owns out_data and the extra record.
+  PF_Err Send(PF_Cmd cmd, PF_OutData* out_data, PF_ParamDef* params[] = nullptr,
+              PF_LayerDef* output = nullptr, void* extra = nullptr);
+
+  PF_Err About(std::string* message);
+  // Keeps the global data the effect returns for every later command.
+  PF_Err GlobalSetup(PF_OutData* out_data = nullptr);
+  PF_Err GlobalSetdown();
+  PF_Handle GlobalData() const { return globalData_; }
+
+  // Every host callback calls this first: the call is logged and any injected error for
+  // it is returned.
+  PF_Err Enter(const std::string& call);
+
+  SuiteRegistry& Suites() { return suites_; }
+  FaultPlan& Faults() { return faults_; }
+  CallLog& Log() { return log_; }
+  HandleTable& Handles() { return handles_; }
+
+  // The host whose command runs on the calling thread (callbacks without an effect_ref).
+  static Host* Current();
+  static Host* FromEffectRef(PF_ProgPtr effect_ref);
+
+ private:
+  PF_InData MakeInData();
+  void OfferSuites();
+
+  Module module_;
+  A_long applicationId_ = kAfterEffectsId;
+  LayerState layer_;
+  PF_Handle globalData_ = nullptr;
+  bool globallySetUp_ = false;
+  SuiteRegistry suites_;
+  FaultPlan faults_;
+  CallLog log_;
+  HandleTable handles_;
+};
+
+}  // namespace solvane::host

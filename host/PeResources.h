@@ -1,0 +1,15 @@
+// Finding a resource in a PE (Windows) module file by type name, numeric id and language.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace solvane::host {
+
+// The bytes of resource (type, id, language); throws HostError when it is absent or the
+// file's resource directory is damaged.
+std::vector<uint8_t> ReadPeResource(const std::vector<uint8_t>& file, const std::string& type,
+                                    uint32_t id, uint32_t language);
+
+}  // namespace solvane::host

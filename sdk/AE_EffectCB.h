@@ -1,0 +1,97 @@
+// Utility callbacks reached from in_data->utils, with the ANSI routines the effect uses to
+// format text into host buffers. Slots the effect never calls are kept as plain pointers so
+// the record keeps the SDK's layout.
+#pragma once
+
+#include "AE_Effect.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct PF_ANSICallbacks {
+  A_FpLong (*atan)(A_FpLong);
+  A_FpLong (*atan2)(A_FpLong y, A_FpLong x);
+  A_FpLong (*ceil)(A_FpLong);
+  A_FpLong (*cos)(A_FpLong);
+  A_FpLong (*exp)(A_FpLong);
+  A_FpLong (*fabs)(A_FpLong);
+  A_FpLong (*floor)(A_FpLong);
+  A_FpLong (*fmod)(A_FpLong x, A_FpLong y);
+  A_FpLong (*hypot)(A_FpLong x, A_FpLong y);
+  A_FpLong (*log)(A_FpLong);
+  A_FpLong (*log10)(A_FpLong);
+  A_FpLong (*pow)(A_FpLong x, A_FpLong y);
+  A_FpLong (*sin)(A_FpLong);
+  A_FpLong (*sqrt)(A_FpLong);
+  A_FpLong (*tan)(A_FpLong);
+  int (*sprintf)(A_char *, const A_char *, ...);
+  A_char *(*strcpy)(A_char *, const A_char *);
+  A_FpLong (*asin)(A_FpLong);
+  A_FpLong (*acos)(A_FpLong);
+  A_long ansi_procs[1];
+} PF_ANSICallbacks;
+
+typedef struct PF_ColorCallbacks {
+  void *RGBtoHLS;
+  void *HLStoRGB;
+  void *RGBtoYIQ;
+  void *YIQtoRGB;
+  void *Luminance;
+  void *Hue;
+  void *Lightness;
+  void *Saturation;
+} PF_ColorCallbacks;
+
+typedef struct _PF_UtilCallbacks {
+  void *begin_sampling;
+  void *subpixel_sample;
+  void *area_sample;
+  void *get_batch_func_is_deprecated;
+  void *end_sampling;
+  void *composite_rect;
+  void *blend;
+  void *convolve;
+  void *copy;
+  void *fill;
+  void *gaussian_kernel;
+  void *iterate;
+  void *premultiply;
+  void *premultiply_color;
+  void *new_world;
+  void *dispose_world;
+  void *iterate_origin;
+  void *iterate_lut;
+  void *transfer_rect;
+  void *transform_world;
+  PF_Handle (*host_new_handle)(A_HandleSize size);
+  void *(*host_lock_handle)(PF_Handle pf_handle);
+  void (*host_unlock_handle)(PF_Handle pf_handle);
+  void (*host_dispose_handle)(PF_Handle pf_handle);
+  void *get_callback_addr;
+  void *app;
+  PF_ANSICallbacks ansi;
+  PF_ColorCallbacks colorCB;
+  void *get_platform_data;
+  A_HandleSize (*host_get_handle_size)(PF_Handle pf_handle);
+  void *iterate_origin_non_clip_src;
+  void *iterate_generic;
+  void *host_resize_handle;
+  void *subpixel_sample16;
+  void *area_sample16;
+  void *fill16;
+  void *premultiply_color16;
+  void *iterate16;
+  void *iterate_origin16;
+  void *iterate_origin_non_clip_src16;
+  void *get_pixel_data8;
+  void *get_pixel_data16;
+  A_long reserved[1];
+} PF_UtilCallbacks;
+
+#define PF_SPRINTF (*in_data->utils->ansi.sprintf)
+#define PF_STRCPY (*in_data->utils->ansi.strcpy)
+
+#ifdef __cplusplus
+}
+#endif

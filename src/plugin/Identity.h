@@ -1,0 +1,45 @@
+// Who the effect is: name, category, match name, version and global flags. The entry
+// point, the About text and the registration resource all read these, so they cannot drift.
+#pragma once
+
+#include <cstdint>
+
+namespace solvane::identity {
+
+inline constexpr char kEffectName[] = "Brindel's Solvane";
+inline constexpr char kCategory[] = "Orvanta";
+inline constexpr char kMatchName[] = "QRSV";
+inline constexpr char kEntryPointName[] = "EntryPointFunc";
+inline constexpr char kDescription[] =
+    "Simulates volumetric lighting and radial blurs (zoom & spin).\n\n"
+    "Made by Brindel's Solvane engineering, for motion designers.";
+
+inline constexpr int kMajorVersion = 1;
+inline constexpr int kMinorVersion = 0;
+inline constexpr int kBugVersion = 0;
+inline constexpr int kStage = 0;  // develop
+inline constexpr int kBuild = 1;
+
+// The host's packed version word: version, sub-version, bug level, stage, build.
+inline constexpr uint32_t kVersionWord =
+    (uint32_t(kMajorVersion) << 19) | (uint32_t(kMinorVersion) << 15) |
+    (uint32_t(kBugVersion) << 11) | (uint32_t(kStage) << 9) | uint32_t(kBuild);
+static_assert(kVersionWord == 0x00080001);
+
+// Send-update-params-UI for every host but Premiere Pro, which is told the effect is
+// obsolete there instead.
+inline constexpr uint32_t kOutFlags = 0x04000000;
+inline constexpr uint32_t kOutFlagsPremiere = 0x00200000;
+// Collapsed group starts, smart render, float colour, threaded rendering.
+inline constexpr uint32_t kOutFlags2 = 0x08001408;
+inline constexpr uint32_t kPremiereApplicationId = 0x50724D72;  // 'PrMr'
+
+// Registration-resource-only values.
+inline constexpr uint16_t kPiplMajorVersion = 2;
+inline constexpr uint16_t kPiplMinorVersion = 0;
+inline constexpr uint16_t kSpecMajorVersion = 13;
+inline constexpr uint16_t kSpecMinorVersion = 25;
+inline constexpr uint16_t kInfoFlags = 0;
+inline constexpr uint32_t kReservedInfo = 8;
+
+}  // namespace solvane::identity
