@@ -2,6 +2,7 @@
 
 #include "params/ParamInteraction.h"
 #include "params/ParamSetup.h"
+#include "plugin/ExceptionMapping.h"
 #include "plugin/GlobalCommands.h"
 #include "render/PreRender.h"
 #include "render/SmartRender.h"
@@ -38,13 +39,7 @@ PF_Err Route(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* 
 
 PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                 PF_LayerDef* output, void* extra) {
-  try {
-    return Route(cmd, in_data, out_data, params, output, extra);
-  } catch (A_long code) {
-    return code;
-  } catch (...) {
-    return PF_Err_INTERNAL_STRUCT_DAMAGED;
-  }
+  return RunGuarded([&] { return Route(cmd, in_data, out_data, params, output, extra); });
 }
 
 }  // namespace solvane
