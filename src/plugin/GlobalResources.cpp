@@ -2,22 +2,57 @@
 
 #include <new>
 
+#include "gl/OffscreenContext.h"
+#include "gl/Programs.h"
 #include "plugin/GLResources.h"
 
 namespace solvane {
+namespace {
+
+// A private context with both programs, or none; the caller's current context (possibly
+// none) is current again afterwards.
+void CreateGlobalContext(GLResources& record) {
+  OffscreenContext* previous = CaptureCurrentContext();
+  OffscreenContext* context = CreateOffscreenContext(nullptr);
+  if (IsContextValid(context)) {
+    record.context = context;
+    MakeContextCurrent(context);
+    GLuint programs[2] = {0, 0};
+    BuildEffectPrograms(programs);
+    record.preprocessProgram = programs[0];
+    record.rayProgram = programs[1];
+  } else {
+    FreeOffscreenContext(context);
+  }
+  MakeContextCurrent(previous);
+  FreeOffscreenContext(previous);
+}
+
+}  // namespace
 
 void SetUpGlobalResources(HostSuiteCache& suites, PF_InData*, PF_OutData* out_data) {
   const PF_HandleSuite1* handles = suites.Handle();
   out_data->global_data = handles->host_new_handle(sizeof(GLResources));
+  // The handle stays locked for the plug-in's life; renders read the record through it.
   void* memory = handles->host_lock_handle(out_data->global_data);
   if (memory == nullptr) return;
-  new (memory) GLResources{};
+  CreateGlobalContext(*new (memory) GLResources{});
 }
 
 void ReleaseGlobalResources(HostSuiteCache& suites, PF_InData* in_data) {
   const PF_HandleSuite1* handles = suites.Handle();
-  if (in_data->global_data == nullptr) return;
-  handles->host_dispose_handle(in_data->global_data);
+  auto* record = static_cast<GLResources*>(handles->host_lock_handle(in_data->global_data));
+  if (record != nullptr && record->context != nullptr) {
+    MakeContextCurrent(record->context);
+    DeleteProgram(&record->preprocessProgram);
+    DeleteProgram(&record->rayProgram);
+    DestroyOffscreenContext(record->context);
+    MakeContextCurrent(nullptr);
+    FreeOffscreenContext(record->context);
+    record->context = nullptr;
+  }
+  // The record's memory goes with the handle, so a load/unload cycle leaves nothing.
+  if (in_data->global_data != nullptr) handles->host_dispose_handle(in_data->global_data);
 }
 
 }  // namespace solvane
