@@ -3,6 +3,13 @@
 # glew32.dll beside it. scripts/build-windows.sh fetches the source with
 #   apt-get source glew
 # into build/glew-src; another unpacked copy can be named with SOLVANE_GLEW_SOURCE_DIR.
+# An MSVC build takes GLEW from vcpkg instead (vcpkg.json; the x64-windows-static-md
+# triplet gives a static library that already defines GLEW_STATIC for its users).
+if(MSVC)
+  find_package(GLEW REQUIRED)
+  return()
+endif()
+
 set(SOLVANE_GLEW_SOURCE_DIR "" CACHE PATH "unpacked GLEW source (the folder holding src/glew.c)")
 
 if(NOT SOLVANE_GLEW_SOURCE_DIR)

@@ -16,8 +16,4 @@ function(solvane_add_windows_resources target)
   # mark for export.
   set(exports ${PROJECT_SOURCE_DIR}/src/plugin/exports.def)
   target_sources(${target} PRIVATE ${exports})
-  if(MINGW)
-    # No stdcall decoration and no import library: the host resolves the name at run time.
-    target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--no-undefined)
-  endif()
 endfunction()
