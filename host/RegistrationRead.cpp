@@ -72,7 +72,11 @@ RegistrationInfo ReadModuleRegistration(const std::string& path) {
   if (IsElf64(bytes)) {
     resource = ElfSection(bytes, path, ".pipl");
   } else if (IsPe(bytes)) {
-    resource = ReadPeResource(bytes, "PIPL", 16000, 1033);
+    try {
+      resource = ReadPeResource(bytes, "PIPL", 16000, 1033);
+    } catch (const HostError& e) {
+      throw HostError("'" + path + "': " + e.what());
+    }
   } else {
     throw HostError("'" + path + "' is neither an ELF nor a PE module");
   }

@@ -1,0 +1,60 @@
+#include <windows.h>
+
+#include "host/HostError.h"
+#include "host/Module.h"
+
+namespace solvane::host {
+namespace {
+
+// Paths arrive as UTF-8; the wide API takes any file name Windows can hold.
+std::wstring WidePath(const std::string& path) {
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), int(path.size()), nullptr, 0);
+  if (length <= 0 && !path.empty()) throw HostError("module path '" + path + "' is not UTF-8");
+  std::wstring wide(size_t(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), wide.data(), length);
+  return wide;
+}
+
+std::string ErrorText(DWORD code) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length > 0 ? std::string(text, length) : std::string();
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  return (message.empty() ? "error" : message) + " (Windows error " + std::to_string(code) + ")";
+}
+
+}  // namespace
+
+Module::Module(const std::string& path) : path_(path), registration_(ReadModuleRegistration(path)) {
+  const std::wstring widePath = WidePath(path);
+  // A module with a missing dependency must fail with an error here, not wait on a
+  // message box nobody sees on a render server.
+  DWORD previousMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previousMode);
+  HMODULE library = LoadLibraryW(widePath.c_str());
+  const DWORD loadError = GetLastError();
+  SetThreadErrorMode(previousMode, nullptr);
+  if (library == nullptr) {
+    throw HostError("cannot load module '" + path + "': " + ErrorText(loadError));
+  }
+  entry_ = reinterpret_cast<PF_EntryPointFunc>(
+      reinterpret_cast<void*>(GetProcAddress(library, registration_.entryPoint.c_str())));
+  if (entry_ == nullptr) {
+    FreeLibrary(library);
+    throw HostError("module '" + path + "' does not export " + registration_.entryPoint);
+  }
+  library_ = library;
+}
+
+Module::~Module() {
+  if (library_ != nullptr) FreeLibrary(static_cast<HMODULE>(library_));
+}
+
+}  // namespace solvane::host
