@@ -1,0 +1,47 @@
+#include "PeTables.h"
+
+namespace solvane::test {
+namespace {
+
+constexpr unsigned kDelayImportDirectory = 13;
+constexpr uint32_t kImportDescriptorSize = 20;
+constexpr uint32_t kDelayDescriptorSize = 32;
+
+// Both tables are arrays of fixed-size records ended by one whose name field is zero.
+std::vector<std::string> NamesOfDescriptors(const host::PeImage& image, unsigned directory,
+                                            uint32_t recordSize, uint32_t nameAt) {
+  std::vector<std::string> names;
+  const host::PeDirectory table = image.Directory(directory);
+  if (table.rva == 0) return names;
+  for (uint32_t at = table.rva;; at += recordSize) {
+    const uint32_t name = image.Read<uint32_t>(at + nameAt);
+    if (name == 0) return names;
+    names.push_back(image.String(name));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> ExportedNames(const host::PeImage& image) {
+  std::vector<std::string> names;
+  const host::PeDirectory table = image.Directory(host::kPeExportDirectory);
+  if (table.rva == 0) return names;
+  const uint32_t count = image.Read<uint32_t>(table.rva + 24);
+  const uint32_t nameTable = image.Read<uint32_t>(table.rva + 32);
+  for (uint32_t i = 0; i < count; ++i) {
+    names.push_back(image.String(image.Read<uint32_t>(nameTable + i * 4)));
+  }
+  return names;
+}
+
+std::vector<std::string> ImportedDlls(const host::PeImage& image) {
+  std::vector<std::string> dlls =
+      NamesOfDescriptors(image, host::kPeImportDirectory, kImportDescriptorSize, 12);
+  for (std::string& dll :
+       NamesOfDescriptors(image, kDelayImportDirectory, kDelayDescriptorSize, 4)) {
+    dlls.push_back(dll);
+  }
+  return dlls;
+}
+
+}  // namespace solvane::test

@@ -1,0 +1,16 @@
+// The export and import tables of a PE module file: what the host can call in it, and
+// which DLLs Windows must find for it to load.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/PeImage.h"
+
+namespace solvane::test {
+
+std::vector<std::string> ExportedNames(const host::PeImage& image);
+// The DLL names of the import table, then those of the delay-load table, as stored.
+std::vector<std::string> ImportedDlls(const host::PeImage& image);
+
+}  // namespace solvane::test
