@@ -23,15 +23,25 @@ void ReportNameList(const char* heading, const std::vector<std::string>& names) 
 
 }  // namespace
 
-void PrintMessage(const char* text) { std::printf("%s", text); }
-void PrintMessageLine(const char* text) { std::printf("%s\n", text); }
-void PrintCompileFailed(const char* log) { std::printf("Compile Shader Failed - %s\n", log); }
-void PrintLinkFailed(const char* log) { std::printf("Link Program Failed - %s\n", log); }
+void PrintMessage(const char* text) {
+  std::printf("%s", text);
+}
+void PrintMessageLine(const char* text) {
+  std::printf("%s\n", text);
+}
+void PrintCompileFailed(const char* log) {
+  std::printf("Compile Shader Failed - %s\n", log);
+}
+void PrintLinkFailed(const char* log) {
+  std::printf("Link Program Failed - %s\n", log);
+}
 void PrintProgramError(unsigned int errorCode) {
   std::printf("Prog Error: %i\n", static_cast<int>(errorCode));
 }
 
-void ReportImageTypeInt() { std::cout << "Image Type is INT" << std::endl; }
+void ReportImageTypeInt() {
+  std::cout << "Image Type is INT" << std::endl;
+}
 
 void ReportFramebufferError(std::string_view statusName, unsigned int status) {
   std::cout << "Framebuffer Error - " << statusName << "Code: " << status << std::endl;
@@ -51,7 +61,9 @@ void ReportCreateBufferError(unsigned int errorCode) {
   ReportPrefixed("create buffer error: ", std::to_string(errorCode));
 }
 
-void ReportPodHasBuffers() { ReportPrefixed("error: pod already has buffers"); }
+void ReportPodHasBuffers() {
+  ReportPrefixed("error: pod already has buffers");
+}
 
 void ReportActiveAttribError(unsigned int errorCode) {
   // Only this code is hexadecimal; the stream goes back to decimal for everyone after.

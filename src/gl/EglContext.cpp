@@ -35,22 +35,38 @@ struct DisplayEgl {
 
 const char* ErrorStringEgl(EGLint error) {
   switch (error) {
-    case EGL_SUCCESS: return "EGL_SUCCESS";
-    case EGL_NOT_INITIALIZED: return "EGL_NOT_INITIALIZED";
-    case EGL_BAD_ACCESS: return "EGL_BAD_ACCESS";
-    case EGL_BAD_ALLOC: return "EGL_BAD_ALLOC";
-    case EGL_BAD_ATTRIBUTE: return "EGL_BAD_ATTRIBUTE";
-    case EGL_BAD_CONFIG: return "EGL_BAD_CONFIG";
-    case EGL_BAD_CONTEXT: return "EGL_BAD_CONTEXT";
-    case EGL_BAD_CURRENT_SURFACE: return "EGL_BAD_CURRENT_SURFACE";
-    case EGL_BAD_DISPLAY: return "EGL_BAD_DISPLAY";
-    case EGL_BAD_MATCH: return "EGL_BAD_MATCH";
-    case EGL_BAD_NATIVE_PIXMAP: return "EGL_BAD_NATIVE_PIXMAP";
-    case EGL_BAD_NATIVE_WINDOW: return "EGL_BAD_NATIVE_WINDOW";
-    case EGL_BAD_PARAMETER: return "EGL_BAD_PARAMETER";
-    case EGL_BAD_SURFACE: return "EGL_BAD_SURFACE";
-    case EGL_CONTEXT_LOST: return "EGL_CONTEXT_LOST";
-    default: return "unknown EGL error";
+    case EGL_SUCCESS:
+      return "EGL_SUCCESS";
+    case EGL_NOT_INITIALIZED:
+      return "EGL_NOT_INITIALIZED";
+    case EGL_BAD_ACCESS:
+      return "EGL_BAD_ACCESS";
+    case EGL_BAD_ALLOC:
+      return "EGL_BAD_ALLOC";
+    case EGL_BAD_ATTRIBUTE:
+      return "EGL_BAD_ATTRIBUTE";
+    case EGL_BAD_CONFIG:
+      return "EGL_BAD_CONFIG";
+    case EGL_BAD_CONTEXT:
+      return "EGL_BAD_CONTEXT";
+    case EGL_BAD_CURRENT_SURFACE:
+      return "EGL_BAD_CURRENT_SURFACE";
+    case EGL_BAD_DISPLAY:
+      return "EGL_BAD_DISPLAY";
+    case EGL_BAD_MATCH:
+      return "EGL_BAD_MATCH";
+    case EGL_BAD_NATIVE_PIXMAP:
+      return "EGL_BAD_NATIVE_PIXMAP";
+    case EGL_BAD_NATIVE_WINDOW:
+      return "EGL_BAD_NATIVE_WINDOW";
+    case EGL_BAD_PARAMETER:
+      return "EGL_BAD_PARAMETER";
+    case EGL_BAD_SURFACE:
+      return "EGL_BAD_SURFACE";
+    case EGL_CONTEXT_LOST:
+      return "EGL_CONTEXT_LOST";
+    default:
+      return "unknown EGL error";
   }
 }
 
@@ -101,8 +117,7 @@ EGLDisplay OpenDeviceDisplayEgl(const char* clientExtensions, EGLint* major, EGL
   return EGL_NO_DISPLAY;
 }
 
-EGLDisplay OpenSurfacelessDisplayEgl(const char* clientExtensions, EGLint* major,
-                                     EGLint* minor) {
+EGLDisplay OpenSurfacelessDisplayEgl(const char* clientExtensions, EGLint* major, EGLint* minor) {
   if (!HasExtensionEgl(clientExtensions, "EGL_MESA_platform_surfaceless")) {
     return EGL_NO_DISPLAY;
   }
@@ -115,11 +130,16 @@ EGLDisplay OpenSurfacelessDisplayEgl(const char* clientExtensions, EGLint* major
 }
 
 EGLConfig ChooseConfigEgl(EGLDisplay display, bool surfaceless) {
-  const EGLint attributes[] = {EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                               EGL_SURFACE_TYPE,    surfaceless ? 0 : EGL_PBUFFER_BIT,
-                               EGL_RED_SIZE,        8,
-                               EGL_GREEN_SIZE,      8,
-                               EGL_BLUE_SIZE,       8,
+  const EGLint attributes[] = {EGL_RENDERABLE_TYPE,
+                               EGL_OPENGL_BIT,
+                               EGL_SURFACE_TYPE,
+                               surfaceless ? 0 : EGL_PBUFFER_BIT,
+                               EGL_RED_SIZE,
+                               8,
+                               EGL_GREEN_SIZE,
+                               8,
+                               EGL_BLUE_SIZE,
+                               8,
                                EGL_NONE};
   EGLConfig config = nullptr;
   EGLint count = 0;
@@ -146,8 +166,8 @@ DisplayEgl OpenDisplayEgl() {
   }
   const char* extensions = eglQueryString(result.display, EGL_EXTENSIONS);
   result.surfaceless = HasExtensionEgl(extensions, "EGL_KHR_surfaceless_context");
-  result.createContext = (major > 1 || minor >= 5) ||
-                         HasExtensionEgl(extensions, "EGL_KHR_create_context");
+  result.createContext =
+      (major > 1 || minor >= 5) || HasExtensionEgl(extensions, "EGL_KHR_create_context");
   result.config = ChooseConfigEgl(result.display, result.surfaceless);
   if (!result.config) result.error = eglGetError();
   return result;
@@ -164,7 +184,9 @@ const DisplayEgl& SharedDisplayEgl() {
 
 // The bound client API is per-thread EGL state, so every operation selects desktop GL
 // before it creates, queries or releases a context.
-bool BindOpenGLApiEgl() { return eglBindAPI(EGL_OPENGL_API) == EGL_TRUE; }
+bool BindOpenGLApiEgl() {
+  return eglBindAPI(EGL_OPENGL_API) == EGL_TRUE;
+}
 
 const EglContextRecord* AsEgl(const OffscreenContext* context) {
   return static_cast<const EglContextRecord*>(context);
@@ -179,8 +201,7 @@ void ReleaseCurrentEgl() {
 
 void RestoreEgl(const EglContextRecord& saved) {
   if (saved.renderingContext) {
-    eglMakeCurrent(saved.display, saved.deviceContext, saved.readSurface,
-                   saved.renderingContext);
+    eglMakeCurrent(saved.display, saved.deviceContext, saved.readSurface, saved.renderingContext);
   } else {
     ReleaseCurrentEgl();
   }
@@ -208,3 +229,192 @@ bool InitializeGlewEgl() {
 }
 
 }  // namespace
+
+namespace {
+
+// One run of CreateOffscreenContext. Each step prints its own message when it fails; what
+// was made before a failure is released and the caller's context is put back.
+class CreationEgl {
+ public:
+  CreationEgl(const DisplayEgl& shared, const EglContextRecord& saved)
+      : shared_(shared), saved_(saved) {}
+  CreationEgl(const CreationEgl&) = delete;
+  CreationEgl& operator=(const CreationEgl&) = delete;
+  ~CreationEgl();
+
+  bool CreateHiddenSurface();
+  bool MakeTemporaryCurrent();
+  bool CreateCore(const OffscreenContext* shareWith);
+  bool MakeCoreCurrent();
+  OffscreenContext* HandOver();
+
+ private:
+  const DisplayEgl& shared_;
+  const EglContextRecord saved_;
+  EGLSurface surface_ = EGL_NO_SURFACE;
+  EGLContext temporary_ = EGL_NO_CONTEXT;
+  EGLContext core_ = EGL_NO_CONTEXT;
+};
+
+CreationEgl::~CreationEgl() {
+  if (core_ == EGL_NO_CONTEXT && temporary_ == EGL_NO_CONTEXT && surface_ == EGL_NO_SURFACE) {
+    return;
+  }
+  RestoreEgl(saved_);
+  if (core_ != EGL_NO_CONTEXT) eglDestroyContext(shared_.display, core_);
+  if (temporary_ != EGL_NO_CONTEXT) eglDestroyContext(shared_.display, temporary_);
+  if (surface_ != EGL_NO_SURFACE) eglDestroySurface(shared_.display, surface_);
+}
+
+bool CreationEgl::CreateHiddenSurface() {
+  if (shared_.surfaceless) return true;
+  const EGLint attributes[] = {EGL_WIDTH, kHiddenSurfaceSize, EGL_HEIGHT, kHiddenSurfaceSize,
+                               EGL_NONE};
+  surface_ = eglCreatePbufferSurface(shared_.display, shared_.config, attributes);
+  if (surface_ != EGL_NO_SURFACE) return true;
+  const EGLint error = eglGetError();
+  PrintMessageLine(kMsgWindowCreationFailed);
+  std::printf("EGL error: %s\n", ErrorStringEgl(error));
+  return false;
+}
+
+// A plain context first, as on WGL: GLEW is initialised in it before the core context
+// exists, and the core-profile attributes are checked for.
+bool CreationEgl::MakeTemporaryCurrent() {
+  const EGLint attributes[] = {EGL_NONE};
+  temporary_ = eglCreateContext(shared_.display, shared_.config, EGL_NO_CONTEXT, attributes);
+  if (temporary_ == EGL_NO_CONTEXT) {
+    PrintFailureEgl(kMsgNoOpenGLContext, eglGetError());
+    return false;
+  }
+  if (!eglMakeCurrent(shared_.display, surface_, surface_, temporary_)) {
+    PrintFailureEgl(kMsgTempContextNotCurrent, eglGetError());
+    return false;
+  }
+  if (!InitializeGlewEgl()) {
+    PrintMessage(kMsgGlewNotInitialized);
+    return false;
+  }
+  if (!shared_.createContext) {
+    PrintMessage(kMsgNoCreateContextAttribs);
+    return false;
+  }
+  return true;
+}
+
+bool CreationEgl::CreateCore(const OffscreenContext* shareWith) {
+  const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION,
+                               3,
+                               EGL_CONTEXT_MINOR_VERSION,
+                               2,
+                               EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                               EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                               EGL_NONE};
+  EGLContext share = IsContextValid(shareWith) ? shareWith->renderingContext : EGL_NO_CONTEXT;
+  core_ = eglCreateContext(shared_.display, shared_.config, share, attributes);
+  const EGLint error = eglGetError();
+  eglMakeCurrent(shared_.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  eglDestroyContext(shared_.display, temporary_);
+  temporary_ = EGL_NO_CONTEXT;
+  if (core_ == EGL_NO_CONTEXT) {
+    PrintFailureEgl(kMsgCoreContextFailed, error);
+    return false;
+  }
+  return true;
+}
+
+bool CreationEgl::MakeCoreCurrent() {
+  if (!eglMakeCurrent(shared_.display, surface_, surface_, core_) || !InitializeGlewEgl()) {
+    PrintMessage(kMsgCoreGlewNotInitialized);
+    return false;
+  }
+  return true;
+}
+
+OffscreenContext* CreationEgl::HandOver() {
+  auto* record = new EglContextRecord;
+  record->window = surface_;
+  record->renderingContext = core_;
+  record->deviceContext = surface_;
+  record->display = shared_.display;
+  record->readSurface = surface_;
+  record->owned = true;
+  surface_ = EGL_NO_SURFACE;
+  core_ = EGL_NO_CONTEXT;
+  return record;
+}
+
+}  // namespace
+
+OffscreenContext* CreateOffscreenContext(const OffscreenContext* shareWith) {
+  if (!BindOpenGLApiEgl()) {
+    PrintFailureEgl(kMsgCantRegisterWindowClass, eglGetError());
+    return nullptr;
+  }
+  const DisplayEgl& shared = SharedDisplayEgl();
+  if (shared.display == EGL_NO_DISPLAY) {
+    PrintFailureEgl(kMsgCantRegisterWindowClass, shared.error);
+    return nullptr;
+  }
+  if (!shared.config) {
+    PrintFailureEgl(kMsgNoDrawingContext, shared.error);
+    return nullptr;
+  }
+  CreationEgl creation(shared, CurrentEgl());
+  if (!creation.CreateHiddenSurface() || !creation.MakeTemporaryCurrent() ||
+      !creation.CreateCore(shareWith) || !creation.MakeCoreCurrent()) {
+    return nullptr;
+  }
+  return creation.HandOver();
+}
+
+OffscreenContext* CaptureCurrentContext() {
+  BindOpenGLApiEgl();
+  auto* record = new EglContextRecord(CurrentEgl());
+  if (record->renderingContext == EGL_NO_CONTEXT) record->renderingContext = nullptr;
+  return record;
+}
+
+bool IsContextValid(const OffscreenContext* context) {
+  return context != nullptr && context->renderingContext != nullptr;
+}
+
+void MakeContextCurrent(const OffscreenContext* context) {
+  BindOpenGLApiEgl();
+  if (!IsContextValid(context)) {
+    ReleaseCurrentEgl();
+    return;
+  }
+  const EglContextRecord* record = AsEgl(context);
+  if (!eglMakeCurrent(record->display, record->deviceContext, record->readSurface,
+                      record->renderingContext)) {
+    PrintMessageLine(kMsgCannotSetContext);
+  }
+}
+
+// Only what the record owns is released: a captured record names the host's context,
+// which is never ours to delete.
+void DestroyOffscreenContext(OffscreenContext* context) {
+  if (!context) return;
+  auto* record = static_cast<EglContextRecord*>(context);
+  BindOpenGLApiEgl();
+  if (record->renderingContext && record->owned) {
+    if (eglGetCurrentContext() == record->renderingContext) ReleaseCurrentEgl();
+    if (!eglDestroyContext(record->display, record->renderingContext)) {
+      PrintMessageLine(kMsgContextDestructionFailed);
+    }
+  }
+  record->renderingContext = nullptr;
+  record->deviceContext = nullptr;
+  record->readSurface = EGL_NO_SURFACE;
+  if (record->window) {
+    eglDestroySurface(record->display, record->window);
+    record->window = nullptr;
+  }
+}
+
+void FreeOffscreenContext(OffscreenContext* context) {
+  delete static_cast<EglContextRecord*>(context);
+}
+
+}  // namespace solvane

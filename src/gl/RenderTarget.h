@@ -1,0 +1,60 @@
+// Offscreen render targets (one framebuffer with one 2D texture as colour attachment 0),
+// transfers between host pixel buffers and GL, and plain buffer objects. A context must
+// be current for every operation except FramebufferStatusName.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <string_view>
+
+#include "AE_Effect.h"
+
+namespace solvane {
+
+struct TextureAttachment {
+  GLint width = 0;
+  GLint height = 0;
+  GLenum internalFormat = 0;
+  GLuint texture = 0;
+  GLenum textureTarget = 0;
+};
+
+// Owned by its caller; created and deleted within one render.
+struct RenderTarget {
+  GLuint framebuffer = 0;  // 0 when creation failed or after deletion
+  TextureAttachment attachment;
+};
+
+// Fills target with a new texture of the given size, wrap mode (both directions) and
+// internal format, attached to a new framebuffer that is left bound. An incomplete
+// framebuffer is printed and leaves framebuffer and texture 0.
+void CreateRenderTarget(RenderTarget& target, GLint width, GLint height, GLenum wrap,
+                        GLenum internalFormat);
+
+// A new framebuffer with the attachment's texture (if any) as colour attachment 0, left
+// bound; 0 after printing the status when it is incomplete.
+GLuint AttachFramebuffer(const TextureAttachment& attachment);
+
+// The status's GL name, or the empty text for a value that is no incompleteness status.
+std::string_view FramebufferStatusName(GLenum status);
+
+// Clears all four channels to 0; a target with framebuffer 0 is left alone.
+void ClearRenderTarget(const RenderTarget& target);
+
+// Deletes texture and framebuffer and zeroes their names; null or framebuffer 0 does
+// nothing.
+void DeleteRenderTarget(RenderTarget* target);
+
+// Replaces the texture's level 0 from (0, 0) with the world's pixels in memory order,
+// honouring padded rows. depth is 32 for float channels; any other value means bytes.
+void UploadToTexture(GLuint texture, const PF_EffectWorld& world, int depth);
+
+// Waits for the GPU, then reads the target's top-left world-sized area into the world's
+// pixels at the world's row pitch. depth as for UploadToTexture.
+void ReadRenderTarget(const RenderTarget& target, PF_EffectWorld& world, int depth,
+                      GLenum readBuffer);
+
+// A new buffer filled with size bytes of data, left bound to bufferTarget.
+GLuint CreateBuffer(const void* data, GLsizeiptr size, GLenum bufferTarget, GLenum usage);
+
+}  // namespace solvane
