@@ -1,0 +1,63 @@
+// Shared helpers for GL tests: a fixture that owns a fresh context per test (and fails,
+// never skips, when none can be made), host-style pixel worlds with padded rows, and one
+// call that runs a program over a float image and reads the result back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AE_Effect.h"
+#include "OffscreenContext.h"
+#include "ReferenceModel.h"
+#include "RenderTarget.h"
+#include "UniformValue.h"
+
+namespace solvane::testing {
+
+class GlContextTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  OffscreenContext* context_ = nullptr;
+};
+
+// A PF_EffectWorld over owned storage; rows are padBytes longer than the pixels need and
+// the padding holds a recognisable byte.
+class HostWorld {
+ public:
+  static constexpr std::uint8_t kPadByte = 0xA5;
+  HostWorld(int width, int height, int depth, int padBytes = 0);
+
+  PF_EffectWorld& world() { return world_; }
+  int depth() const { return depth_; }
+  float* FloatPixel(int x, int y);
+  std::uint8_t* BytePixel(int x, int y);
+  bool PaddingIntact() const;
+
+  reference::Image ToImage() const;  // depth 32 only
+  static HostWorld FromImage(const reference::Image& image, int padBytes = 0);
+
+ private:
+  int depth_;
+  int padBytes_;
+  std::vector<std::uint8_t> storage_;
+  PF_EffectWorld world_{};
+};
+
+// Uploads input into a float texture with the given wrap, draws program over a
+// width x height float target with the uniforms plus "inTex", and reads it back.
+reference::Image RunProgram(GLuint program, const reference::Image& input, GLenum wrap, int width,
+                            int height, UniformTable uniforms);
+
+// True when every component is within tolerance x max(1, |expected|) of expected.
+::testing::AssertionResult ImagesNear(const reference::Image& actual,
+                                      const reference::Image& expected, float tolerance);
+
+// All names 1..limit that are still live objects of the kind; empty means nothing leaked.
+std::vector<GLuint> LiveNames(GLboolean (*isName)(GLuint), GLuint limit = 64);
+
+}  // namespace solvane::testing
