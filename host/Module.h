@@ -14,6 +14,9 @@ class Module {
   // Reads and checks the registration resource, then loads the module and resolves the
   // entry point it names. Throws HostError with a message for the user on any failure.
   explicit Module(const std::string& path);
+  // Reads the registration resource of `path` but calls `entry` instead of loading the
+  // file: tests use it to drive the effect's own statically linked code through the host.
+  Module(const std::string& path, PF_EntryPointFunc entry);
   ~Module();
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;

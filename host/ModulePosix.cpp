@@ -19,6 +19,9 @@ Module::Module(const std::string& path)
   }
 }
 
+Module::Module(const std::string& path, PF_EntryPointFunc entry)
+    : path_(path), registration_(ReadModuleRegistration(path)), entry_(entry) {}
+
 Module::~Module() {
   if (library_ != nullptr) dlclose(library_);
 }
