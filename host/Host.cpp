@@ -1,5 +1,6 @@
 #include "host/Host.h"
 
+#include "host/AegpSuites.h"
 #include "host/CoreSuites.h"
 
 namespace solvane::host {
@@ -25,7 +26,10 @@ Host::~Host() {
   if (globallySetUp_) GlobalSetdown();
 }
 
-void Host::OfferSuites() { OfferCoreSuites(suites_); }
+void Host::OfferSuites() {
+  OfferCoreSuites(suites_);
+  OfferAegpSuites(suites_);
+}
 
 Host* Host::Current() { return currentHost; }
 
@@ -51,9 +55,9 @@ PF_InData Host::MakeInData() {
   in.local_time_step = layer_.timeStep;
   in.time_scale = layer_.timeScale;
   in.field = PF_Field_FRAME;
-  in.width = layer_.width;
-  in.height = layer_.height;
-  in.extent_hint = {0, 0, layer_.width, layer_.height};
+  in.width = layer_.CurrentWidth();
+  in.height = layer_.CurrentHeight();
+  in.extent_hint = {0, 0, in.width, in.height};
   in.downsample_x = layer_.downsampleX;
   in.downsample_y = layer_.downsampleY;
   in.pixel_aspect_ratio = {1, 1};

@@ -8,26 +8,20 @@
 #include <string>
 
 #include "AE_Effect.h"
+#include "host/AegpHandles.h"
 #include "host/Faults.h"
 #include "host/HandleTable.h"
+#include "host/LayerState.h"
 #include "host/Module.h"
+#include "host/ParamCheckouts.h"
+#include "host/ParamStore.h"
+#include "host/PreRenderCallbacks.h"
 #include "host/SuiteRegistry.h"
 
 namespace solvane::host {
 
 inline constexpr A_long kAfterEffectsId = 0x46585443;  // 'FXTC'
 inline constexpr A_long kPremiereId = 0x50724D72;      // 'PrMr'
-
-// The layer and time a command runs at.
-struct LayerState {
-  A_long width = 0;
-  A_long height = 0;
-  PF_RationalScale downsampleX{1, 1};
-  PF_RationalScale downsampleY{1, 1};
-  A_long currentTime = 0;
-  A_long timeStep = 1;
-  A_u_long timeScale = 25;
-};
 
 class Host {
  public:
@@ -60,6 +54,19 @@ class Host {
   FaultPlan& Faults() { return faults_; }
   CallLog& Log() { return log_; }
   HandleTable& Handles() { return handles_; }
+  ParamStore& Params() { return params_; }
+  ParamCheckouts& Checkouts() { return checkouts_; }
+  AegpHandles& Aegp() { return aegp_; }
+  LayerCheckoutLog& LayerCheckouts() { return layerCheckouts_; }
+
+  // PARAMS_SETUP into a fresh parameter store; out_data (optional) receives num_params.
+  PF_Err ParamsSetup(PF_OutData* out_data = nullptr);
+  // USER_CHANGED_PARAM for `index`, and UPDATE_PARAMS_UI, each with the controls'
+  // values at the layer's current time in params.
+  PF_Err UserChangedParam(PF_ParamIndex index);
+  PF_Err UpdateParamsUI();
+  // SMART_PRE_RENDER with the caller's input and output records.
+  PF_Err PreRender(PF_PreRenderInput& input, PF_PreRenderOutput& output);
 
   // The host whose command runs on the calling thread (callbacks without an effect_ref).
   static Host* Current();
@@ -78,6 +85,10 @@ class Host {
   FaultPlan faults_;
   CallLog log_;
   HandleTable handles_;
+  ParamStore params_;
+  ParamCheckouts checkouts_;
+  AegpHandles aegp_;
+  LayerCheckoutLog layerCheckouts_;
 };
 
 }  // namespace solvane::host
