@@ -17,6 +17,8 @@ if((SOLVANE_BUILD_TOOLS OR SOLVANE_BUILD_TESTS) AND NOT CMAKE_CROSSCOMPILING)
   pkg_check_modules(OIIO REQUIRED IMPORTED_TARGET OpenImageIO)
   find_package(CLI11 CONFIG REQUIRED)
   find_package(nlohmann_json 3 REQUIRED)
+elseif(SOLVANE_BUILD_TOOLS AND WIN32 AND NOT MSVC)
+  include(WindowsToolDependencies)
 endif()
 
 if(SOLVANE_BUILD_TESTS)

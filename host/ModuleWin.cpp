@@ -53,6 +53,9 @@ Module::Module(const std::string& path) : path_(path), registration_(ReadModuleR
   library_ = library;
 }
 
+Module::Module(const std::string& path, PF_EntryPointFunc entry)
+    : path_(path), registration_(ReadModuleRegistration(path)), entry_(entry) {}
+
 Module::~Module() {
   if (library_ != nullptr) FreeLibrary(static_cast<HMODULE>(library_));
 }

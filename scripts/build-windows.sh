@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows module (build/windows/bin/Brindel's_Solvane.aex), the Windows
+# solvane-render.exe and the stand-in host with MinGW-w64. Installs what is missing,
+# fetches GLEW's Debian source package once (build/glew-src) and builds the registration
+# resource encoder for this machine first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+apt_updated=0
+apt_update() { [ "$apt_updated" = 1 ] || { $SUDO apt-get update -qq; apt_updated=1; }; }
+
+need=()
+for p in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev libstb-dev \
+         libcli11-dev nlohmann-json3-dev cmake; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  echo "build-windows: installing ${need[*]}"
+  apt_update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+
+# GLEW is compiled from Debian's source package by our CMake (cmake/GlewStatic.cmake).
+glew_dir=build/glew-src
+if ! ls "$glew_dir"/glew-*/src/glew.c >/dev/null 2>&1; then
+  sources=/etc/apt/sources.list.d/debian.sources
+  if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    if [ ! -f "$sources" ]; then
+      echo "build-windows: no source packages enabled and no $sources to enable them in" >&2
+      exit 1
+    fi
+    echo "build-windows: enabling source packages in $sources"
+    $SUDO sed -i '0,/^Types: deb$/s//Types: deb deb-src/' "$sources"
+    apt_updated=0
+  fi
+  apt_update
+  mkdir -p "$glew_dir"
+  (cd "$glew_dir" && apt-get source -qq glew)
+fi
+
+# The cross build runs the encoder built for this machine.
+encoder=build/default/src/plugin/resources/solvane-pipl-encode
+if [ ! -x "$encoder" ]; then
+  [ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
+  cmake --build build/default --target solvane_pipl_encode -j"$(nproc)"
+fi
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$(nproc)"
