@@ -2,6 +2,7 @@
 
 #include "host/AegpSuites.h"
 #include "host/CoreSuites.h"
+#include "host/TransferSuite.h"
 
 namespace solvane::host {
 namespace {
@@ -28,6 +29,7 @@ Host::~Host() {
 
 void Host::OfferSuites() {
   OfferCoreSuites(suites_);
+  OfferWorldSuites(suites_);
   OfferAegpSuites(suites_);
 }
 
@@ -69,6 +71,14 @@ PF_InData Host::MakeInData() {
 PF_Err Host::Send(PF_Cmd cmd, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
                   void* extra) {
   PF_InData in = MakeInData();
+  CurrentHostScope scope(this);
+  return module_.EntryPoint()(cmd, &in, out_data, params, output, extra);
+}
+
+PF_Err Host::SendAt(A_long currentTime, PF_Cmd cmd, PF_OutData* out_data, PF_ParamDef* params[],
+                    PF_LayerDef* output, void* extra) {
+  PF_InData in = MakeInData();
+  in.current_time = currentTime;
   CurrentHostScope scope(this);
   return module_.EntryPoint()(cmd, &in, out_data, params, output, extra);
 }

@@ -39,6 +39,10 @@ class Host {
   // Issues one command with a fresh in_data; the caller owns out_data and the extra record.
   PF_Err Send(PF_Cmd cmd, PF_OutData* out_data, PF_ParamDef* params[] = nullptr,
               PF_LayerDef* output = nullptr, void* extra = nullptr);
+  // As Send, at `currentTime` instead of the layer's time, so render threads can run
+  // frames of several times at once without touching the shared layer state.
+  PF_Err SendAt(A_long currentTime, PF_Cmd cmd, PF_OutData* out_data, PF_ParamDef* params[],
+                PF_LayerDef* output, void* extra);
 
   PF_Err About(std::string* message);
   // Keeps the global data the effect returns for every later command.
