@@ -5,6 +5,7 @@
 #include <EGL/eglext.h>
 #include <GL/glew.h>
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -17,6 +18,8 @@ namespace solvane {
 namespace {
 
 constexpr EGLint kHiddenSurfaceSize = 50;
+
+std::atomic<int> liveContexts{0};
 
 // Every record this backend hands out is one of these; the public handles come first.
 struct EglContextRecord : OffscreenContext {
@@ -339,6 +342,7 @@ OffscreenContext* CreationEgl::HandOver() {
   record->display = shared_.display;
   record->readSurface = surface_;
   record->owned = true;
+  liveContexts.fetch_add(1);
   surface_ = EGL_NO_SURFACE;
   core_ = EGL_NO_CONTEXT;
   return record;
@@ -403,6 +407,7 @@ void DestroyOffscreenContext(OffscreenContext* context) {
     if (!eglDestroyContext(record->display, record->renderingContext)) {
       PrintMessageLine(kMsgContextDestructionFailed);
     }
+    liveContexts.fetch_sub(1);
   }
   record->renderingContext = nullptr;
   record->deviceContext = nullptr;
@@ -416,5 +421,7 @@ void DestroyOffscreenContext(OffscreenContext* context) {
 void FreeOffscreenContext(OffscreenContext* context) {
   delete static_cast<EglContextRecord*>(context);
 }
+
+int LiveOffscreenContexts() { return liveContexts.load(); }
 
 }  // namespace solvane

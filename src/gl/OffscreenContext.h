@@ -38,4 +38,8 @@ void DestroyOffscreenContext(OffscreenContext* context);
 // been used to restore; null is allowed. Records are owned by whoever created them.
 void FreeOffscreenContext(OffscreenContext* context);
 
+// Contexts created by CreateOffscreenContext and not destroyed yet, in this process. It
+// lets tests see that each render thread makes one context and that thread exit ends it.
+int LiveOffscreenContexts();
+
 }  // namespace solvane

@@ -6,11 +6,15 @@
 #include <GL/glew.h>
 #include <GL/wglew.h>
 
+#include <atomic>
+
 #include "Diagnostics.h"
 #include "OffscreenContext.h"
 
 namespace solvane {
 namespace {
+
+std::atomic<int> liveContexts{0};
 
 constexpr char kWindowClassName[] = "QRSolvane_OpenGL_Win_Class";
 constexpr char kWindowTitle[] = "OpenGL-using FBOs in AE";
@@ -176,6 +180,7 @@ OffscreenContext* CreationWgl::HandOver() {
   window_ = nullptr;
   deviceContext_ = nullptr;
   core_ = nullptr;
+  liveContexts.fetch_add(1);
   return record;
 }
 
@@ -219,6 +224,7 @@ void DestroyOffscreenContext(OffscreenContext* context) {
     if (!wglDeleteContext(RenderingContextOf(context))) {
       PrintMessageLine(kMsgContextDestructionFailed);
     }
+    liveContexts.fetch_sub(1);
   }
   context->renderingContext = nullptr;
   if (context->deviceContext && owned) ReleaseDC(WindowOf(context), DeviceContextOf(context));
@@ -234,5 +240,7 @@ void DestroyOffscreenContext(OffscreenContext* context) {
 void FreeOffscreenContext(OffscreenContext* context) {
   delete context;
 }
+
+int LiveOffscreenContexts() { return liveContexts.load(); }
 
 }  // namespace solvane
