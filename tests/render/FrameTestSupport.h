@@ -1,0 +1,72 @@
+// Shared pieces of the end-to-end frame tests: a host with the effect set up, input
+// patterns, the controls a test chooses and the shader values they must become, and the
+// comparison of a rendered world with the CPU reference.
+#pragma once
+
+#include <memory>
+
+#include "FrameReference.h"
+#include "host/FrameRender.h"
+#include "host/Host.h"
+#include "host/World.h"
+
+namespace solvane::frametest {
+
+// Host indices of the controls the tests set.
+enum Control {
+  kMode = 4, kPosition = 5, kThresholdMode = 7, kThreshold = 8, kThresholdSmooth = 9,
+  kLength = 12, kAngle = 13, kExposure = 14, kDecay = 15, kDirection = 16, kAberration = 18,
+  kChannels = 19, kQuality = 23, kSamples = 24, kNoise = 25, kRepeatEdges = 26,
+  kExpansion = 27, kOpacity = 30, kBlendMode = 31, kUnmult = 32, kView = 33
+};
+
+// Control values in the user's terms. Quality is Custom so the sample count stays small
+// and the noise off, which keeps the hash out of exact comparisons.
+struct Controls {
+  int mode = 2;  // 1 spin, 2 zoom
+  double positionX = 10, positionY = 6;  // layer pixels
+  int thresholdMode = 1;
+  double threshold = 0, thresholdSmooth = 50;
+  double length = 2000, angle = 30, exposure = 5, decay = 1;
+  int direction = 1;
+  double aberration = 0;
+  int channels = 1;
+  int samples = 8;
+  double noise = 0;
+  bool repeatEdges = true;
+  double expansion = 0;
+  double opacity = 100;
+  int blendMode = 1;
+  bool unmult = true;
+  int view = 3;
+};
+
+void ApplyControls(host::Host& host, const Controls& c);
+
+// A host with global set-up and parameter set-up done for a width x height layer. With
+// `linked` the effect linked into the test binary is driven instead of the module file,
+// so the test can observe the toolkit's own state.
+std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked = false);
+
+// A deterministic input: bright spots, soft values, a half-transparent band and a fully
+// transparent corner, premultiplied; float worlds also hold values above 1.
+host::World Pattern(int width, int height, int depth, int rowPadding = 0);
+
+reference::Image ToImage(const host::World& world);
+
+// The reference frame for these controls, with the input placed at (offsetX, offsetY) in
+// an output of outputWidth x outputHeight; the ray centre moves with the input, so it
+// stays on "Position".
+reference::FrameSpec SpecFor(const Controls& c, const host::World& input, int outputWidth,
+                             int outputHeight, int offsetX, int offsetY, int depth);
+
+// Largest difference per channel, relative to max(1, |expected|); infinity on a size
+// mismatch.
+float MaxRelativeDifference(const host::World& actual, const reference::Image& expected);
+
+// GPU bilinear filtering and float sums against the CPU in the same order (llvmpipe).
+inline constexpr float kFloatTolerance = 1e-4f;
+// One step of an 8-bit channel, plus the float error before rounding.
+inline constexpr float kByteTolerance = 1.0f / 255.0f + 1e-4f;
+
+}  // namespace solvane::frametest
