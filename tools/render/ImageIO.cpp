@@ -1,0 +1,160 @@
+#include "tools/render/ImageIO.h"
+
+#include <OpenImageIO/imageio.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+namespace solvane::cli {
+namespace {
+
+using OIIO::TypeDesc;
+
+// The host refuses pictures beyond this many pixels rather than exhaust memory on them.
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
+// OpenImageIO's messages may run over several lines; the user gets the first.
+std::string Reason(std::string message) {
+  message = message.substr(0, message.find('\n'));
+  return message.empty() ? "unknown error" : message;
+}
+
+struct ChannelMap {
+  int red = 0, green = 0, blue = 0, alpha = -1;
+};
+
+// The first three colour channels (one for grey) and the alpha channel, if any.
+ChannelMap MapChannels(const OIIO::ImageSpec& spec) {
+  std::vector<int> colour;
+  for (int c = 0; c < spec.nchannels; ++c) {
+    if (c != spec.alpha_channel) colour.push_back(c);
+  }
+  ChannelMap map;
+  map.alpha = spec.alpha_channel;
+  if (colour.empty()) colour.push_back(map.alpha);
+  map.red = colour[0];
+  map.green = colour.size() >= 3 ? colour[1] : colour[0];
+  map.blue = colour.size() >= 3 ? colour[2] : colour[0];
+  return map;
+}
+
+bool IsFloatFormat(TypeDesc format) {
+  return format.basetype == TypeDesc::FLOAT || format.basetype == TypeDesc::HALF ||
+         format.basetype == TypeDesc::DOUBLE;
+}
+
+// Straight 8-bit channels premultiplied exactly: round(c * a / 255).
+A_u_char Premultiply8(float straight, float alpha) {
+  const long c = std::lround(straight * 255.0f);
+  const long a = std::lround(alpha * 255.0f);
+  return A_u_char((c * a + 127) / 255);
+}
+
+void StorePixel(host::World& world, A_long x, A_long y, const float* p, const ChannelMap& map,
+                bool premultiplied, bool eightBitFile) {
+  const float a = map.alpha >= 0 ? p[map.alpha] : 1.0f;
+  const float r = p[map.red], g = p[map.green], b = p[map.blue];
+  if (premultiplied) {
+    world.SetValue(x, y, {a, r, g, b});
+  } else if (eightBitFile && world.Depth() == 8) {
+    world.SetPixel8(x, y,
+                    {A_u_char(std::lround(a * 255.0f)), Premultiply8(r, a), Premultiply8(g, a),
+                     Premultiply8(b, a)});
+  } else {
+    world.SetValue(x, y, {a, r * a, g * a, b * a});
+  }
+}
+
+}  // namespace
+
+host::World ReadImage(const std::string& path, int depth) {
+  // Straight-alpha files are read as stored; premultiplying them is ours to do.
+  OIIO::ImageSpec config;
+  config.attribute("oiio:UnassociatedAlpha", 1);
+  auto in = OIIO::ImageInput::open(path, &config);
+  if (!in) throw ImageError("cannot read " + path + ": " + Reason(OIIO::geterror()));
+  const OIIO::ImageSpec& spec = in->spec();
+  if (spec.width <= 0 || spec.height <= 0 || spec.nchannels <= 0 ||
+      int64_t(spec.width) * spec.height > kMaxPixels) {
+    throw ImageError("cannot read " + path + ": unsupported size " + std::to_string(spec.width) +
+                     " x " + std::to_string(spec.height));
+  }
+  const bool isFloat = IsFloatFormat(spec.format);
+  std::vector<float> pixels(size_t(spec.width) * spec.height * spec.nchannels);
+  if (!in->read_image(0, 0, 0, spec.nchannels, TypeDesc::FLOAT, pixels.data())) {
+    throw ImageError("cannot read " + path + ": " + Reason(in->geterror()));
+  }
+  host::World world(spec.width, spec.height, depth != 0 ? depth : (isFloat ? 32 : 8));
+  const ChannelMap map = MapChannels(spec);
+  for (A_long y = 0; y < spec.height; ++y) {
+    for (A_long x = 0; x < spec.width; ++x) {
+      const float* p = pixels.data() + (size_t(y) * spec.width + x) * spec.nchannels;
+      StorePixel(world, x, y, p, map, isFloat, spec.format == TypeDesc::UINT8);
+    }
+  }
+  return world;
+}
+
+namespace {
+
+float Unit(float v) {
+  return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f);
+}
+
+// One pixel in file order (red, green, blue[, alpha]) on the 0-to-1 scale.
+void FilePixel(const PF_PixelFloat& p, bool straight, int channels, float* out) {
+  float r = p.red, g = p.green, b = p.blue;
+  if (straight) {
+    const float a = Unit(p.alpha);
+    r = a > 0 ? Unit(r / a) : 0.0f;
+    g = a > 0 ? Unit(g / a) : 0.0f;
+    b = a > 0 ? Unit(b / a) : 0.0f;
+  }
+  out[0] = r;
+  out[1] = g;
+  out[2] = b;
+  if (channels == 4) out[3] = p.alpha;
+}
+
+}  // namespace
+
+void CheckOutputPath(const std::string& path) {
+  if (!OIIO::ImageOutput::create(path)) {
+    throw ImageError("cannot write " + path + ": " + Reason(OIIO::geterror()));
+  }
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code error;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+    throw ImageError("cannot write " + path + ": the folder " + folder.string() +
+                     " does not exist");
+  }
+}
+
+void WriteImage(const std::string& path, const host::World& world) {
+  if (world.Empty()) throw ImageError("nothing to write to " + path + ": the image is empty");
+  auto out = OIIO::ImageOutput::create(path);
+  if (!out) throw ImageError("cannot write " + path + ": " + Reason(OIIO::geterror()));
+  const std::string format = out->format_name();
+  const bool asFloat = format == "openexr" || (format == "tiff" && world.Depth() == 32);
+  const int channels = out->supports("alpha") ? 4 : 3;
+  OIIO::ImageSpec spec(world.Width(), world.Height(), channels,
+                       asFloat ? TypeDesc::FLOAT : TypeDesc::UINT8);
+  const bool straight = !asFloat && channels == 4;
+  // The colour is un-premultiplied here; OpenImageIO must not do it a second time.
+  if (straight) spec.attribute("oiio:UnassociatedAlpha", 1);
+  std::vector<float> pixels(size_t(world.Width()) * world.Height() * channels);
+  for (A_long y = 0; y < world.Height(); ++y) {
+    for (A_long x = 0; x < world.Width(); ++x) {
+      float* p = pixels.data() + (size_t(y) * world.Width() + x) * channels;
+      FilePixel(world.Value(x, y), straight, channels, p);
+    }
+  }
+  if (!out->open(path, spec) || !out->write_image(TypeDesc::FLOAT, pixels.data()) ||
+      !out->close()) {
+    throw ImageError("cannot write " + path + ": " + Reason(out->geterror()));
+  }
+}
+
+}  // namespace solvane::cli
