@@ -27,6 +27,9 @@ class Host {
  public:
   // Loads the module; throws HostError when it cannot be loaded or is not an effect.
   explicit Host(const std::string& modulePath);
+  // Drives `entry` (the effect linked into the test itself) with the registration resource
+  // read from modulePath.
+  Host(const std::string& modulePath, PF_EntryPointFunc entry);
   // Runs global set-down if global set-up ran and nobody set down yet.
   ~Host();
   Host(const Host&) = delete;
@@ -49,6 +52,10 @@ class Host {
   PF_Err GlobalSetup(PF_OutData* out_data = nullptr);
   PF_Err GlobalSetdown();
   PF_Handle GlobalData() const { return globalData_; }
+  // Hands later commands this global data as if global set-up had returned it, without
+  // running global set-up (or set-down at the end): tests use it to stand for a set-up
+  // that found no usable OpenGL.
+  void UseGlobalData(PF_Handle handle) { globalData_ = handle; }
 
   // Every host callback calls this first: the call is logged and any injected error for
   // it is returned.

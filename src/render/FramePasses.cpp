@@ -88,7 +88,12 @@ PF_Err DrawFramePasses(const GLResources& gl, const RenderParams& params,
   const bool drawn = DrawPasses(frame, input, output);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
-  return drawn ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
+  if (drawn) return PF_Err_NONE;
+  // The refused texture left an error in GL's flag; drop it here so the thread's next
+  // frame does not report it against whatever it checks first.
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  return PF_Err_OUT_OF_MEMORY;
 }
 
 }  // namespace solvane
