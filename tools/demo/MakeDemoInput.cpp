@@ -42,8 +42,8 @@ void DrawMoon(Canvas& c, float cx, float cy, float radius) {
     for (int x = int(cx - radius * 3); x <= int(cx + radius * 3); ++x) {
       const float d = std::hypot(x - cx, y - cy) / radius;
       const float disc = std::clamp((1.0f - d) * 8.0f, 0.0f, 1.0f);
-      const float glow = 0.35f * std::exp(-2.0f * (d - 1.0f)) * (d > 1.0f);
-      c.Over(x, y, 1.0f, 0.96f, 0.85f, std::clamp(disc + glow, 0.0f, 1.0f));
+      const float glow = 0.35f * std::exp(-2.0f * std::max(d - 1.0f, 0.0f));
+      c.Over(x, y, 1.0f, 0.96f, 0.85f, std::max(disc, glow));
     }
   }
 }
