@@ -1,0 +1,407 @@
+// Where the time of a default 1920 x 1080 frame goes. The frame's GPU part is driven
+// stage by stage through the effect's own functions, in the order and with the values a
+// real frame uses (the values are recorded from a real frame first, and the stages'
+// output must match that frame byte for byte), with glFinish and a clock reading between
+// stages. Beside it: whole frames through the host, first frames on a new thread, and a
+// bare draw of the ray program with everything set up once, the most the ray pass can do.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "gl/Pod.h"
+#include "gl/Quad.h"
+#include "gl/RenderTarget.h"
+#include "host/TransferSuite.h"
+#include "render/ThreadResources.h"
+
+namespace solvane::bench {
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+// "Repeat Edges" is on by default.
+constexpr GLenum kWrap = GL_MIRRORED_REPEAT;
+
+enum Stage { kMakeCurrent, kCreate, kClear, kDelete, kUpload, kPreprocess, kBlit, kRays,
+             kReadBack, kComposite, kStageCount };
+constexpr const char* kStageNames[kStageCount] = {
+    "context make-current", "target creation", "target clears", "target deletion", "upload",
+    "pre-process pass", "blit", "ray pass", "read-back", "composite"};
+
+using Clock = std::chrono::steady_clock;
+using StageTimes = std::array<double, kStageCount>;  // seconds
+
+// Charges the time since the last lap, after the GPU has finished, to a stage.
+class StageClock {
+ public:
+  explicit StageClock(StageTimes& times) : times_(times), last_(Clock::now()) {}
+  void Lap(Stage stage) {
+    glFinish();
+    const Clock::time_point now = Clock::now();
+    times_[stage] += std::chrono::duration<double>(now - last_).count();
+    last_ = now;
+  }
+
+ private:
+  StageTimes& times_;
+  Clock::time_point last_;
+};
+
+// One depth's host, input, and what a real frame handed to its two programs.
+struct Rig {
+  int depth = 8;
+  std::unique_ptr<host::Host> host;
+  host::World input;
+  UniformTable preprocessUniforms;
+  UniformTable rayUniforms;
+  host::TransferCall composite;
+  host::World frameOutput;  // the real frame's result
+  double readsPerPixel = 0;
+};
+
+UniformTable WithTexture(UniformTable table, GLuint texture) {
+  table["inTex"] = UniformValue::Texture2D(texture);
+  return table;
+}
+
+const GLResources* GlobalRecord(host::Host& host) {
+  return static_cast<const GLResources*>(*host.GlobalData());
+}
+
+void CreateTarget(RenderTarget& target, GLint width, GLint height) {
+  CreateRenderTarget(target, width, height, kWrap, GL_RGBA32F);
+  if (target.framebuffer == 0) throw std::runtime_error("a render target cannot be created");
+  ClearRenderTarget(target);
+}
+
+// As the frame makes a target: created, then cleared.
+void CreateTarget(RenderTarget& target, GLint width, GLint height, StageClock& clock) {
+  CreateRenderTarget(target, width, height, kWrap, GL_RGBA32F);
+  if (target.framebuffer == 0) throw std::runtime_error("a render target cannot be created");
+  clock.Lap(kCreate);
+  ClearRenderTarget(target);
+  clock.Lap(kClear);
+}
+
+// The frame's GPU part and composite, stage by stage, into `output`.
+void DrawStages(const Rig& rig, host::World& output, StageTimes& times) {
+  StageClock clock(times);
+  const GLResources* gl = AcquireThreadResources(GlobalRecord(*rig.host));
+  if (gl == nullptr || gl->context == nullptr) throw std::runtime_error("no GL context");
+  clock.Lap(kMakeCurrent);
+  const PF_EffectWorld& in = *rig.input.Get();
+  RenderTarget preprocessed, uploaded, placed, rays;
+  CreateTarget(preprocessed, in.width, in.height, clock);
+  CreateTarget(uploaded, in.width, in.height, clock);
+  UploadToTexture(uploaded.attachment.texture, in, rig.depth);
+  clock.Lap(kUpload);
+  DrawQuad(preprocessed, gl->preprocessProgram,
+           WithTexture(rig.preprocessUniforms, uploaded.attachment.texture), false, {}, false);
+  clock.Lap(kPreprocess);
+  DeleteRenderTarget(&uploaded);
+  clock.Lap(kDelete);
+  CreateTarget(placed, kWidth, kHeight, clock);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, preprocessed.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, placed.framebuffer);
+  glBlitFramebuffer(0, 0, in.width, in.height, 0, 0, in.width, in.height, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
+  clock.Lap(kBlit);
+  DeleteRenderTarget(&preprocessed);
+  clock.Lap(kDelete);
+  CreateTarget(rays, kWidth, kHeight, clock);
+  DrawQuad(rays, gl->rayProgram, WithTexture(rig.rayUniforms, placed.attachment.texture), false,
+           {}, false);
+  clock.Lap(kRays);
+  ReadRenderTarget(rays, *output.Get(), rig.depth, GL_COLOR_ATTACHMENT0);
+  clock.Lap(kReadBack);
+  DeleteRenderTarget(&rays);
+  DeleteRenderTarget(&placed);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  clock.Lap(kDelete);
+  const host::TransferCall& c = rig.composite;
+  const PF_Err err = host::TransferRect(
+      reinterpret_cast<PF_ProgPtr>(rig.host.get()), c.quality, c.modeFlags, c.field,
+      c.hasSourceRect ? &c.sourceRect : nullptr, rig.input.Get(), &c.mode, nullptr, c.destX,
+      c.destY, output.Get());
+  if (err != PF_Err_NONE) throw std::runtime_error("the composite failed");
+  clock.Lap(kComposite);
+}
+
+bool SamePixels(const host::World& a, const host::World& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && a.RowBytes() == b.RowBytes() &&
+         std::memcmp(a.Get()->data, b.Get()->data, size_t(a.RowBytes()) * a.Height()) == 0;
+}
+
+std::unique_ptr<Rig> MakeRig(int depth) {
+  auto rig = std::make_unique<Rig>();
+  rig->depth = depth;
+  rig->host = MakeEffectHost(kWidth, kHeight, true);
+  rig->input = Skyline(kWidth, kHeight, depth);
+  UniformRecorder recorder;
+  host::FrameResult frame = host::RenderFrameThroughModule(*rig->host, rig->input, {.depth = depth});
+  CheckFrame(frame, "recorded frame");
+  if (recorder.Passes() != 2 || frame.transfers.size() != 1) {
+    throw std::runtime_error("the default frame did not draw two passes and composite once");
+  }
+  rig->preprocessUniforms = recorder.Pass(0);
+  rig->rayUniforms = recorder.Pass(1);
+  rig->composite = frame.transfers[0];
+  rig->frameOutput = std::move(frame.output);
+  rig->readsPerPixel = RayReadsPerPixel(rig->rayUniforms);
+  host::World staged(kWidth, kHeight, depth);
+  StageTimes ignored{};
+  DrawStages(*rig, staged, ignored);
+  if (!SamePixels(staged, rig->frameOutput)) {
+    throw std::runtime_error("the stages do not reproduce the frame's pixels");
+  }
+  return rig;
+}
+
+Rig& RigFor(int depth) {
+  static std::map<int, std::unique_ptr<Rig>> rigs;
+  auto& rig = rigs[depth];
+  if (!rig) rig = MakeRig(depth);
+  return *rig;
+}
+
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double TimeFrame(Rig& rig) {
+  const Clock::time_point start = Clock::now();
+  CheckFrame(host::RenderFrameThroughModule(*rig.host, rig.input, {.depth = rig.depth}), "frame");
+  return Seconds(start);
+}
+
+// The ray program drawn into one target with its texture, geometry and uniforms made once:
+// what the pass costs with no per-frame work around it. Made on the benchmark's thread.
+class BareRayDraw {
+ public:
+  explicit BareRayDraw(const Rig& rig) {
+    gl_ = AcquireThreadResources(GlobalRecord(*rig.host));
+    CreateTarget(source_, kWidth, kHeight);
+    CreateTarget(target_, kWidth, kHeight);
+    // The frame's own placed image: its pre-processed input, read back as floats.
+    host::World placed(kWidth, kHeight, 32);
+    RenderTarget scratch;
+    DrawPlacedImage(rig, scratch);
+    ReadRenderTarget(scratch, *placed.Get(), 32, GL_COLOR_ATTACHMENT0);
+    DeleteRenderTarget(&scratch);
+    UploadToTexture(source_.attachment.texture, *placed.Get(), 32);
+    uniforms_ = WithTexture(rig.rayUniforms, source_.attachment.texture);
+    static constexpr float kCorners[] = {-1, -1, 0, 1, 1, -1, 0, 1, -1, 1, 0, 1, 1, 1, 0, 1};
+    static constexpr float kTexCoords[] = {0, 0, 1, 0, 0, 1, 1, 1};
+    buffers_[0] = CreateBuffer(kCorners, sizeof(kCorners), GL_ARRAY_BUFFER, GL_STATIC_DRAW);
+    buffers_[1] = CreateBuffer(kTexCoords, sizeof(kTexCoords), GL_ARRAY_BUFFER, GL_STATIC_DRAW);
+    glGenVertexArrays(1, &vertexArray_);
+    BindPodAttributes(vertexArray_, gl_->rayProgram,
+                      {{"inVertex", {buffers_[0], 4, GL_FLOAT, 16}},
+                       {"inTexCoord", {buffers_[1], 2, GL_FLOAT, 8}}});
+    Time();  // the driver compiles for this state on the first draw
+  }
+  ~BareRayDraw() {
+    glDeleteVertexArrays(1, &vertexArray_);
+    glDeleteBuffers(2, buffers_);
+    DeleteRenderTarget(&source_);
+    DeleteRenderTarget(&target_);
+  }
+  // One draw, after the state the frames in between changed is set again (not timed).
+  double Time() {
+    AcquireThreadResources(nullptr);
+    ApplyPodUniforms(gl_->rayProgram, uniforms_);
+    glViewport(0, 0, kWidth, kHeight);
+    glBindFramebuffer(GL_FRAMEBUFFER, target_.framebuffer);
+    glBindVertexArray(vertexArray_);
+    glFinish();
+    const Clock::time_point start = Clock::now();
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glFinish();
+    const double seconds = Seconds(start);
+    glBindVertexArray(0);
+    glUseProgram(0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return seconds;
+  }
+
+ private:
+  static void DrawPlacedImage(const Rig& rig, RenderTarget& placed) {
+    const GLResources* gl = AcquireThreadResources(nullptr);
+    const PF_EffectWorld& in = *rig.input.Get();
+    RenderTarget uploaded;
+    CreateTarget(uploaded, in.width, in.height);
+    CreateTarget(placed, kWidth, kHeight);
+    UploadToTexture(uploaded.attachment.texture, in, rig.depth);
+    DrawQuad(placed, gl->preprocessProgram,
+             WithTexture(rig.preprocessUniforms, uploaded.attachment.texture), false, {}, false);
+    DeleteRenderTarget(&uploaded);
+  }
+
+  const GLResources* gl_ = nullptr;
+  RenderTarget source_, target_;
+  UniformTable uniforms_;
+  GLuint buffers_[2] = {0, 0};
+  GLuint vertexArray_ = 0;
+};
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 == 1 ? v[n / 2] : 0.5 * (v[n / 2 - 1] + v[n / 2]);
+}
+
+// Per-iteration times in seconds; the summary takes medians, so that a burst of other
+// work on the machine moves no figure much.
+struct Samples {
+  std::vector<double> frame, staged, bare;
+  std::array<std::vector<double>, kStageCount> stages;
+  void AddStages(const StageTimes& t) {
+    double sum = 0;
+    for (int s = 0; s < kStageCount; ++s) {
+      stages[s].push_back(t[s]);
+      sum += t[s];
+    }
+    staged.push_back(sum);
+  }
+  StageTimes StageMedians() const {
+    StageTimes m{};
+    for (int s = 0; s < kStageCount; ++s) m[s] = Median(stages[s]);
+    return m;
+  }
+};
+
+struct Summary {
+  Samples later, first;
+  double readsPerPixel = 0;
+};
+std::map<int, Summary> summaries;
+
+void SetStageCounters(benchmark::State& state, const Samples& samples) {
+  static constexpr const char* kKeys[kStageCount] = {
+      "current", "create", "clear", "delete", "upload", "preproc", "blit", "rays", "readback",
+      "composite"};
+  const StageTimes m = samples.StageMedians();
+  for (int s = 0; s < kStageCount; ++s) state.counters[std::string(kKeys[s]) + "_ms"] = m[s] * 1e3;
+  state.counters["frame_ms"] = Median(samples.frame) * 1e3;
+  if (!samples.bare.empty()) state.counters["bare_ms"] = Median(samples.bare) * 1e3;
+}
+
+// Later frames on the benchmark's thread. Each iteration runs, one after another, a whole
+// frame through the host, the same frame stage by stage, and a bare draw of its ray pass.
+void LaterFrames(benchmark::State& state, int depth) {
+  try {
+    Rig& rig = RigFor(depth);
+    BareRayDraw bare(rig);
+    Samples& samples = summaries[depth].later;
+    for (auto _ : state) {
+      samples.frame.push_back(TimeFrame(rig));
+      StageTimes times{};
+      host::World output(kWidth, kHeight, depth);
+      DrawStages(rig, output, times);
+      samples.AddStages(times);
+      samples.bare.push_back(bare.Time());
+    }
+    summaries[depth].readsPerPixel = rig.readsPerPixel;
+    SetStageCounters(state, samples);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+  }
+}
+
+// First frames: each runs on a new thread, whose first frame creates the context and
+// builds the programs (charged to make-current) and whose first draws make the driver
+// compile the shaders. The thread's end releases them again.
+void FirstFrames(benchmark::State& state, int depth) {
+  try {
+    Rig& rig = RigFor(depth);
+    Samples& samples = summaries[depth].first;
+    for (auto _ : state) {
+      std::thread whole([&] { samples.frame.push_back(TimeFrame(rig)); });
+      whole.join();
+      std::thread staged([&] {
+        StageTimes times{};
+        host::World output(kWidth, kHeight, depth);
+        DrawStages(rig, output, times);
+        samples.AddStages(times);
+      });
+      staged.join();
+    }
+    SetStageCounters(state, samples);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+  }
+}
+
+void PrintStageTable(const Summary& s, int depth) {
+  const double pixels = double(kWidth) * kHeight;
+  const StageTimes first = s.first.StageMedians(), later = s.later.StageMedians();
+  const double frameFirst = Median(s.first.frame), frame = Median(s.later.frame);
+  std::printf("\n### Stages of a default %dx%d frame, %d-bit (Zoom Moderate, %.0f reads/px)\n\n",
+              kWidth, kHeight, depth, s.readsPerPixel);
+  std::printf("| Stage | First frame on a thread (ms) | Later frames (ms) | Share of a later frame |\n");
+  std::printf("|---|---:|---:|---:|\n");
+  for (int k = 0; k < kStageCount; ++k) {
+    std::printf("| %s | %.1f | %.1f | %.2f%% |\n", kStageNames[k], first[k] * 1e3, later[k] * 1e3,
+                100.0 * later[k] / frame);
+  }
+  const double stagedFirst = Median(s.first.staged), staged = Median(s.later.staged);
+  std::printf("| sum of the stages | %.1f | %.1f | %.2f%% |\n", stagedFirst * 1e3, staged * 1e3,
+              100.0 * staged / frame);
+  std::printf("| **whole frame through the host** | %.1f | %.1f | 100%% |\n", frameFirst * 1e3,
+              frame * 1e3);
+  const double rays = later[kRays], bare = Median(s.later.bare);
+  const double effect = staged - later[kComposite];
+  std::printf("\n| %d-bit, 1920x1080 Zoom Moderate (medians) | Value |\n|---|---:|\n", depth);
+  std::printf("| whole frame through the host | %.1f ms |\n", frame * 1e3);
+  std::printf("| ray pass in the frame | %.1f ms, %.0f M samples/s |\n", rays * 1e3,
+              pixels * s.readsPerPixel / rays * 1e-6);
+  std::printf("| bare draw of the ray program | %.1f ms, %.0f M samples/s |\n", bare * 1e3,
+              pixels * s.readsPerPixel / bare * 1e-6);
+  std::printf("| per-frame overhead share, (frame - ray pass) / frame | %.2f%% |\n",
+              100.0 * (frame - rays) / frame);
+  std::printf("| the effect's own overhead, (stages - composite - ray pass) / frame | %.2f%% |\n",
+              100.0 * (effect - rays) / frame);
+  std::printf("| ray pass against the bare draw | %+.2f%% |\n", 100.0 * (rays / bare - 1.0));
+}
+
+void Register() {
+  for (const int depth : {8, 32}) {
+    const std::string bits = "/" + std::to_string(depth) + "bit";
+    benchmark::RegisterBenchmark(("LaterFrames" + bits).c_str(), LaterFrames, depth)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+    benchmark::RegisterBenchmark(("FirstFrames" + bits).c_str(), FirstFrames, depth)
+        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+  }
+}
+
+}  // namespace
+}  // namespace solvane::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  solvane::bench::Register();
+  double before[3] = {}, after[3] = {};
+  getloadavg(before, 3);
+  benchmark::RunSpecifiedBenchmarks();
+  getloadavg(after, 3);
+  for (const auto& [depth, summary] : solvane::bench::summaries) {
+    if (!summary.later.frame.empty() && !summary.first.frame.empty()) {
+      solvane::bench::PrintStageTable(summary, depth);
+    }
+  }
+  std::printf("\nLoad average (1 min) before %.2f, after %.2f.\n", before[0], after[0]);
+  benchmark::Shutdown();
+  return 0;
+}
