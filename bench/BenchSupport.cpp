@@ -53,15 +53,27 @@ const std::vector<Case>& FrameCases() {
   return cases;
 }
 
-std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked) {
-  auto host = linked ? std::make_unique<host::Host>(SOLVANE_MODULE_PATH, &solvane::Dispatch)
-                     : std::make_unique<host::Host>(SOLVANE_MODULE_PATH);
+namespace {
+
+std::unique_ptr<host::Host> SetUp(std::unique_ptr<host::Host> host, int width, int height) {
   host->Layer().width = width;
   host->Layer().height = height;
   if (host->GlobalSetup() != PF_Err_NONE || host->ParamsSetup() != PF_Err_NONE) {
     throw std::runtime_error("the effect's global or parameter set-up failed");
   }
   return host;
+}
+
+}  // namespace
+
+std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked) {
+  return SetUp(linked ? std::make_unique<host::Host>(SOLVANE_MODULE_PATH, &solvane::Dispatch)
+                      : std::make_unique<host::Host>(SOLVANE_MODULE_PATH),
+               width, height);
+}
+
+std::unique_ptr<host::Host> MakeModuleHost(const std::string& modulePath, int width, int height) {
+  return SetUp(std::make_unique<host::Host>(modulePath), width, height);
 }
 
 void ApplyCase(host::Host& host, const Case& c, int width, int height) {

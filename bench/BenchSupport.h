@@ -41,6 +41,8 @@ const std::vector<Case>& FrameCases();
 // drives the effect linked into the benchmark (so the toolkit's own state is reachable
 // from it); otherwise the module file is loaded as After Effects would load it.
 std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked);
+// The same with the module file at modulePath.
+std::unique_ptr<host::Host> MakeModuleHost(const std::string& modulePath, int width, int height);
 
 // Sets the case's controls, with "Position" in the middle of the layer.
 void ApplyCase(host::Host& host, const Case& c, int width, int height);

@@ -2,8 +2,10 @@
 // stage by stage through the effect's own functions, in the order and with the values a
 // real frame uses (the values are recorded from a real frame first, and the stages'
 // output must match that frame byte for byte), with glFinish and a clock reading between
-// stages. Beside it: whole frames through the host, first frames on a new thread, and a
-// bare draw of the ray program with everything set up once, the most the ray pass can do.
+// stages; the earlier order, which cleared every target, runs beside it. Also: whole
+// frames through the host, first frames on a new thread, a bare draw of the ray program
+// with everything set up once (the most the ray pass can do), and, given an earlier
+// module build, whole frames of both modules in turn.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -84,25 +86,31 @@ void CreateTarget(RenderTarget& target, GLint width, GLint height) {
   ClearRenderTarget(target);
 }
 
-// As the frame makes a target: created, then cleared.
-void CreateTarget(RenderTarget& target, GLint width, GLint height, StageClock& clock) {
+// The frame clears only the placed target; the earlier order cleared all four.
+enum class Order { kFrame, kClearEveryTarget };
+
+// As the frame makes a target: created, then cleared where `clear` says so.
+void CreateTarget(RenderTarget& target, GLint width, GLint height, StageClock& clock,
+                  bool clear) {
   CreateRenderTarget(target, width, height, kWrap, GL_RGBA32F);
   if (target.framebuffer == 0) throw std::runtime_error("a render target cannot be created");
   clock.Lap(kCreate);
-  ClearRenderTarget(target);
+  if (clear) ClearRenderTarget(target);
   clock.Lap(kClear);
 }
 
 // The frame's GPU part and composite, stage by stage, into `output`.
-void DrawStages(const Rig& rig, host::World& output, StageTimes& times) {
+void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
+                Order order = Order::kFrame) {
+  const bool clearAll = order == Order::kClearEveryTarget;
   StageClock clock(times);
   const GLResources* gl = AcquireThreadResources(GlobalRecord(*rig.host));
   if (gl == nullptr || gl->context == nullptr) throw std::runtime_error("no GL context");
   clock.Lap(kMakeCurrent);
   const PF_EffectWorld& in = *rig.input.Get();
   RenderTarget preprocessed, uploaded, placed, rays;
-  CreateTarget(preprocessed, in.width, in.height, clock);
-  CreateTarget(uploaded, in.width, in.height, clock);
+  CreateTarget(preprocessed, in.width, in.height, clock, clearAll);
+  CreateTarget(uploaded, in.width, in.height, clock, clearAll);
   UploadToTexture(uploaded.attachment.texture, in, rig.depth);
   clock.Lap(kUpload);
   DrawQuad(preprocessed, gl->preprocessProgram,
@@ -110,7 +118,7 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times) {
   clock.Lap(kPreprocess);
   DeleteRenderTarget(&uploaded);
   clock.Lap(kDelete);
-  CreateTarget(placed, kWidth, kHeight, clock);
+  CreateTarget(placed, kWidth, kHeight, clock, true);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, preprocessed.framebuffer);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, placed.framebuffer);
   glBlitFramebuffer(0, 0, in.width, in.height, 0, 0, in.width, in.height, GL_COLOR_BUFFER_BIT,
@@ -118,7 +126,7 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times) {
   clock.Lap(kBlit);
   DeleteRenderTarget(&preprocessed);
   clock.Lap(kDelete);
-  CreateTarget(rays, kWidth, kHeight, clock);
+  CreateTarget(rays, kWidth, kHeight, clock, clearAll);
   DrawQuad(rays, gl->rayProgram, WithTexture(rig.rayUniforms, placed.attachment.texture), false,
            {}, false);
   clock.Lap(kRays);
@@ -143,6 +151,9 @@ bool SamePixels(const host::World& a, const host::World& b) {
          std::memcmp(a.Get()->data, b.Get()->data, size_t(a.RowBytes()) * a.Height()) == 0;
 }
 
+// The driver, as the thread's context names it, for the record of where numbers came from.
+std::string glDriver;
+
 std::unique_ptr<Rig> MakeRig(int depth) {
   auto rig = std::make_unique<Rig>();
   rig->depth = depth;
@@ -159,11 +170,15 @@ std::unique_ptr<Rig> MakeRig(int depth) {
   rig->composite = frame.transfers[0];
   rig->frameOutput = std::move(frame.output);
   rig->readsPerPixel = RayReadsPerPixel(rig->rayUniforms);
+  glDriver = std::string(reinterpret_cast<const char*>(glGetString(GL_RENDERER))) + ", " +
+             reinterpret_cast<const char*>(glGetString(GL_VERSION));
   host::World staged(kWidth, kHeight, depth);
-  StageTimes ignored{};
-  DrawStages(*rig, staged, ignored);
-  if (!SamePixels(staged, rig->frameOutput)) {
-    throw std::runtime_error("the stages do not reproduce the frame's pixels");
+  for (const Order order : {Order::kFrame, Order::kClearEveryTarget}) {
+    StageTimes ignored{};
+    DrawStages(*rig, staged, ignored, order);
+    if (!SamePixels(staged, rig->frameOutput)) {
+      throw std::runtime_error("the stages do not reproduce the frame's pixels");
+    }
   }
   return rig;
 }
@@ -265,7 +280,7 @@ double Median(std::vector<double> v) {
 // Per-iteration times in seconds; the summary takes medians, so that a burst of other
 // work on the machine moves no figure much.
 struct Samples {
-  std::vector<double> frame, staged, bare;
+  std::vector<double> frame, staged, stagedClearingAll, bare;
   std::array<std::vector<double>, kStageCount> stages;
   void AddStages(const StageTimes& t) {
     double sum = 0;
@@ -311,6 +326,11 @@ void LaterFrames(benchmark::State& state, int depth) {
       host::World output(kWidth, kHeight, depth);
       DrawStages(rig, output, times);
       samples.AddStages(times);
+      StageTimes clearingAll{};
+      DrawStages(rig, output, clearingAll, Order::kClearEveryTarget);
+      double sum = 0;
+      for (const double t : clearingAll) sum += t;
+      samples.stagedClearingAll.push_back(sum);
       samples.bare.push_back(bare.Time());
     }
     summaries[depth].readsPerPixel = rig.readsPerPixel;
@@ -374,6 +394,44 @@ void PrintStageTable(const Summary& s, int depth) {
   std::printf("| the effect's own overhead, (stages - composite - ray pass) / frame | %.2f%% |\n",
               100.0 * (effect - rays) / frame);
   std::printf("| ray pass against the bare draw | %+.2f%% |\n", 100.0 * (rays / bare - 1.0));
+  const double clearingAll = Median(s.later.stagedClearingAll);
+  std::printf("| stages with every target cleared first (the earlier order) | %.1f ms, x%.4f of "
+              "the frame's order |\n",
+              clearingAll * 1e3, clearingAll / staged);
+}
+
+// Whole frames through two module files in turn: the one built with this benchmark and
+// an earlier build (SOLVANE_BEFORE_MODULE), same input, same controls, same run.
+void BeforeAndAfter(benchmark::State& state, std::string beforePath, int depth) {
+  try {
+    auto before = MakeModuleHost(beforePath, kWidth, kHeight);
+    auto after = MakeEffectHost(kWidth, kHeight, false);
+    const host::World input = Skyline(kWidth, kHeight, depth);
+    const auto timed = [&](host::Host& host, host::World& output) {
+      const Clock::time_point start = Clock::now();
+      host::FrameResult frame = host::RenderFrameThroughModule(host, input, {.depth = depth});
+      CheckFrame(frame, "frame");
+      output = std::move(frame.output);
+      return Seconds(start);
+    };
+    host::World a, b;
+    timed(*before, a);  // each module's first frame creates its context and programs
+    timed(*after, b);
+    std::vector<double> beforeTimes, afterTimes;
+    for (auto _ : state) {
+      beforeTimes.push_back(timed(*before, a));
+      afterTimes.push_back(timed(*after, b));
+      if (!SamePixels(a, b)) throw std::runtime_error("the two modules' frames differ");
+    }
+    const double tb = Median(beforeTimes), ta = Median(afterTimes);
+    state.counters["before_ms"] = tb * 1e3;
+    state.counters["after_ms"] = ta * 1e3;
+    state.counters["after/before"] = ta / tb;
+    std::printf("before/after %d-bit: before %.1f ms, after %.1f ms (medians), after/before %.4f, "
+                "pixels identical\n", depth, tb * 1e3, ta * 1e3, ta / tb);
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+  }
 }
 
 void Register() {
@@ -383,6 +441,11 @@ void Register() {
         ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
     benchmark::RegisterBenchmark(("FirstFrames" + bits).c_str(), FirstFrames, depth)
         ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+    if (const char* before = std::getenv("SOLVANE_BEFORE_MODULE")) {
+      benchmark::RegisterBenchmark(("BeforeAfter" + bits).c_str(), BeforeAndAfter,
+                                   std::string(before), depth)
+          ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+    }
   }
 }
 
@@ -401,7 +464,8 @@ int main(int argc, char** argv) {
       solvane::bench::PrintStageTable(summary, depth);
     }
   }
-  std::printf("\nLoad average (1 min) before %.2f, after %.2f.\n", before[0], after[0]);
+  std::printf("\nGL: %s\nLoad average (1 min) before %.2f, after %.2f.\n",
+              solvane::bench::glDriver.c_str(), before[0], after[0]);
   benchmark::Shutdown();
   return 0;
 }

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the bench preset, runs the stage breakdown and the frame suite, prints their
+# tables and draws docs/images/perf-scaling.png (frame time against megapixels x samples).
+# Raw Google Benchmark JSON and text go to build/bench/results/.
+#
+# usage: scripts/bench.sh [--quick]   --quick leaves out the 1920x1080 frame suite
+# Set SOLVANE_BEFORE_MODULE to an earlier build of the module to time it against this one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+filter=.
+[ "${1:-}" = "--quick" ] && filter='-Frame/.*/1920x1080/.*'
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)"
+out=build/bench/results
+mkdir -p "$out"
+bin=build/bench/bin
+
+echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) CPUs"
+"$bin/solvane-bench-stages" --benchmark_out="$out/stages.json" --benchmark_out_format=json |
+  tee "$out/stages.txt"
+"$bin/solvane-bench-frames" --benchmark_filter="$filter" --benchmark_out="$out/frames.json" \
+  --benchmark_out_format=json | tee "$out/frames.txt"
+python3 bench/report.py "$out/frames.json" "$out/scaling.tsv" 2>"$out/fit.txt" | tee "$out/report.md"
+
+if ! command -v gnuplot >/dev/null; then
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq gnuplot-nox >/dev/null
+fi
+read -r _ a b <"$out/fit.txt"
+gnuplot <<PLOT
+set terminal pngcairo size 800,500 font ",10"
+set output "docs/images/perf-scaling.png"
+set title "Frame time against megapixels x samples (Zoom, 8-bit, llvmpipe)"
+set xlabel "megapixels x texture reads per pixel"
+set ylabel "frame time (ms)"
+set key top left
+set grid
+f(x) = $a + $b * x
+plot "$out/scaling.tsv" index 0 with points pt 7 ps 1.2 title "pixels sweep (64 samples)", \
+     "$out/scaling.tsv" index 1 with points pt 5 ps 1.2 title "samples sweep (960x540)", \
+     f(x) with lines lw 2 title sprintf("fit: %.0f ms + %.2f ns x samples", $a, $b * 1e6)
+PLOT
+echo "Plot: docs/images/perf-scaling.png"
