@@ -1,0 +1,189 @@
+// Image files through the stb single-header libraries, for builds without OpenImageIO
+// (the MinGW cross build: Debian has no OpenImageIO for Windows). It reads PNG (8- and
+// 16-bit), JPEG, TGA, BMP and Radiance HDR, and writes PNG, TGA, BMP and JPEG, with the
+// conventions and the exact conversions of the OpenImageIO build, so both builds turn the
+// same file into the same world and the same world into the same file.
+#define STBI_WINDOWS_UTF8
+#define STBIW_WINDOWS_UTF8
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "tools/render/ImageIO.h"
+
+namespace solvane::cli {
+namespace {
+
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
+// The decoded file: channels interleaved as stored, on the 0-to-1 scale.
+struct Decoded {
+  int width = 0, height = 0, channels = 0;
+  int bits = 8;  // 8, 16, or 32 for float files
+  std::vector<float> values;
+};
+
+template <typename T>
+void Take(T* data, size_t count, float scale, Decoded& d) {
+  std::unique_ptr<T, void (*)(void*)> owner(data, stbi_image_free);
+  d.values.resize(count);
+  // Multiplying by the reciprocal, as OpenImageIO converts integer files.
+  for (size_t i = 0; i < count; ++i) d.values[i] = float(data[i]) * scale;
+}
+
+Decoded Decode(const std::string& path) {
+  Decoded d;
+  if (!stbi_info(path.c_str(), &d.width, &d.height, &d.channels)) {
+    throw ImageError("cannot read " + path + ": " + stbi_failure_reason());
+  }
+  if (d.width <= 0 || d.height <= 0 || int64_t(d.width) * d.height > kMaxPixels) {
+    throw ImageError("cannot read " + path + ": unsupported size " + std::to_string(d.width) +
+                     " x " + std::to_string(d.height));
+  }
+  const size_t count = size_t(d.width) * d.height * d.channels;
+  int w = 0, h = 0, n = 0;
+  if (stbi_is_hdr(path.c_str())) {
+    d.bits = 32;
+    float* data = stbi_loadf(path.c_str(), &w, &h, &n, 0);
+    if (data != nullptr) Take(data, count, 1.0f, d);
+  } else if (stbi_is_16_bit(path.c_str())) {
+    d.bits = 16;
+    stbi_us* data = stbi_load_16(path.c_str(), &w, &h, &n, 0);
+    if (data != nullptr) Take(data, count, 1.0f / 65535.0f, d);
+  } else {
+    stbi_uc* data = stbi_load(path.c_str(), &w, &h, &n, 0);
+    if (data != nullptr) Take(data, count, 1.0f / 255.0f, d);
+  }
+  if (d.values.empty() || w != d.width || h != d.height || n != d.channels) {
+    throw ImageError("cannot read " + path + ": " + stbi_failure_reason());
+  }
+  return d;
+}
+
+// Straight 8-bit channels premultiplied exactly: round(c * a / 255).
+A_u_char Premultiply8(float straight, float alpha) {
+  const long c = std::lround(straight * 255.0f);
+  const long a = std::lround(alpha * 255.0f);
+  return A_u_char((c * a + 127) / 255);
+}
+
+// stb's layouts: grey, grey + alpha, RGB, RGBA.
+void StorePixel(host::World& world, A_long x, A_long y, const float* p, const Decoded& d) {
+  const bool grey = d.channels < 3;
+  const bool hasAlpha = d.channels == 2 || d.channels == 4;
+  const float a = hasAlpha ? p[d.channels - 1] : 1.0f;
+  const float r = p[0], g = grey ? p[0] : p[1], b = grey ? p[0] : p[2];
+  if (d.bits == 32) {
+    world.SetValue(x, y, {a, r, g, b});
+  } else if (d.bits == 8 && world.Depth() == 8) {
+    world.SetPixel8(x, y,
+                    {A_u_char(std::lround(a * 255.0f)), Premultiply8(r, a), Premultiply8(g, a),
+                     Premultiply8(b, a)});
+  } else {
+    world.SetValue(x, y, {a, r * a, g * a, b * a});
+  }
+}
+
+}  // namespace
+
+host::World ReadImage(const std::string& path, int depth) {
+  const Decoded d = Decode(path);
+  host::World world(d.width, d.height, depth != 0 ? depth : (d.bits == 32 ? 32 : 8));
+  for (A_long y = 0; y < d.height; ++y) {
+    for (A_long x = 0; x < d.width; ++x) {
+      StorePixel(world, x, y, d.values.data() + (size_t(y) * d.width + x) * d.channels, d);
+    }
+  }
+  return world;
+}
+
+namespace {
+
+float Unit(float v) {
+  return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f);
+}
+
+A_u_char Byte(float v) {
+  return A_u_char(std::lround(Unit(v) * 255.0f));
+}
+
+// One pixel in file order (red, green, blue[, alpha]) as bytes.
+void FilePixel(const PF_PixelFloat& p, bool straight, int channels, A_u_char* out) {
+  float r = p.red, g = p.green, b = p.blue;
+  if (straight) {
+    const float a = Unit(p.alpha);
+    r = a > 0 ? Unit(r / a) : 0.0f;
+    g = a > 0 ? Unit(g / a) : 0.0f;
+    b = a > 0 ? Unit(b / a) : 0.0f;
+  }
+  out[0] = Byte(r);
+  out[1] = Byte(g);
+  out[2] = Byte(b);
+  if (channels == 4) out[3] = Byte(p.alpha);
+}
+
+std::string Extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// The file's extension when this build can write that format.
+std::string WritableExtension(const std::string& path) {
+  const std::string ext = Extension(path);
+  if (ext != "png" && ext != "tga" && ext != "bmp" && ext != "jpg" && ext != "jpeg") {
+    throw ImageError("cannot write " + path +
+                     ": this build writes PNG, TGA, BMP and JPEG files (EXR and TIFF need the "
+                     "OpenImageIO build)");
+  }
+  return ext;
+}
+
+}  // namespace
+
+void CheckOutputPath(const std::string& path) {
+  WritableExtension(path);
+  // Paths are UTF-8, which std::filesystem takes as such only from char8_t strings.
+  const std::filesystem::path folder =
+      std::filesystem::path(std::u8string(path.begin(), path.end())).parent_path();
+  std::error_code error;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+    const std::u8string name = folder.u8string();
+    throw ImageError("cannot write " + path + ": the folder " +
+                     std::string(name.begin(), name.end()) + " does not exist");
+  }
+}
+
+void WriteImage(const std::string& path, const host::World& world) {
+  if (world.Empty()) throw ImageError("nothing to write to " + path + ": the image is empty");
+  const std::string ext = WritableExtension(path);
+  const bool jpeg = ext == "jpg" || ext == "jpeg";
+  // JPEG has no alpha: the colour is written over black, that is, premultiplied.
+  const int channels = jpeg ? 3 : 4;
+  const int w = world.Width(), h = world.Height();
+  std::vector<A_u_char> bytes(size_t(w) * h * channels);
+  for (A_long y = 0; y < h; ++y) {
+    for (A_long x = 0; x < w; ++x) {
+      FilePixel(world.Value(x, y), !jpeg, channels, bytes.data() + (size_t(y) * w + x) * channels);
+    }
+  }
+  const char* file = path.c_str();
+  const int ok = ext == "png"   ? stbi_write_png(file, w, h, channels, bytes.data(), w * channels)
+                 : ext == "tga" ? stbi_write_tga(file, w, h, channels, bytes.data())
+                 : ext == "bmp" ? stbi_write_bmp(file, w, h, channels, bytes.data())
+                                : stbi_write_jpg(file, w, h, channels, bytes.data(), 95);
+  if (!ok) throw ImageError("cannot write " + path + ": the file could not be written");
+}
+
+}  // namespace solvane::cli
