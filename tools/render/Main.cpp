@@ -5,12 +5,27 @@
 
 #include "host/HostError.h"
 #include "tools/render/InfoCommand.h"
+#include "tools/render/ListParamsCommand.h"
 #include "tools/render/ModuleLocation.h"
+#include "tools/render/ParamAssignment.h"
+#include "tools/render/UiStateCommand.h"
 
 namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
+
+int CommandFailed(const char* command, PF_Err err) {
+  std::cerr << "solvane-render: the module answered " << command << " with error " << err
+            << "\n";
+  return kExitFailure;
+}
+
+std::vector<solvane::cli::ParamAssignment> ParseAssignments(const std::vector<std::string>& texts) {
+  std::vector<solvane::cli::ParamAssignment> out;
+  for (const std::string& text : texts) out.push_back(solvane::cli::ParseParamAssignment(text));
+  return out;
+}
 
 }  // namespace
 
@@ -20,6 +35,16 @@ int main(int argc, char** argv) {
   bool info = false;
   app.add_option("--module", modulePath, "effect module to load")->capture_default_str();
   app.add_flag("--info", info, "print the module's registration resource and About text");
+  bool listParams = false;
+  bool uiState = false;
+  std::vector<std::string> paramTexts;
+  app.add_flag("--list-params", listParams, "print the controls as the module registers them");
+  app.add_flag("--ui-state", uiState,
+               "print which controls are hidden or greyed out for the --param values");
+  app.add_option("--param", paramTexts,
+                 "NAME=VALUE, repeatable; NAME a display name, Group/Name or index; VALUE a "
+                 "number, popup item, x,y or on/off")
+      ->allow_extra_args(false);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -35,10 +60,21 @@ int main(int argc, char** argv) {
       }
       return 0;
     }
+    if (listParams) {
+      const PF_Err err = solvane::cli::ListParams(host, std::cout);
+      return err == PF_Err_NONE ? 0 : CommandFailed("PARAMS_SETUP", err);
+    }
+    if (uiState) {
+      const PF_Err err = solvane::cli::PrintUiState(host, ParseAssignments(paramTexts), std::cout);
+      return err == PF_Err_NONE ? 0 : CommandFailed("a parameter command", err);
+    }
     std::cerr << "solvane-render: nothing to do (try --help)\n";
     return kExitUsage;
   } catch (const solvane::host::HostError& e) {
     std::cerr << "solvane-render: " << e.what() << "\n";
     return kExitFailure;
+  } catch (const solvane::cli::OptionError& e) {
+    std::cerr << "solvane-render: " << e.what() << "\n";
+    return kExitUsage;
   }
 }
