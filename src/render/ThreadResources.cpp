@@ -5,6 +5,7 @@
 
 #include "gl/OffscreenContext.h"
 #include "gl/Programs.h"
+#include "platform/ThreadExit.h"
 
 namespace solvane {
 namespace {
@@ -15,15 +16,15 @@ std::mutex& RenderMutex() {
   return renderMutex;
 }
 
-// The thread's record; its destructor runs on the thread itself when the thread ends.
-struct ThreadResourcesOwner {
-  std::unique_ptr<GLResources> resources;
-  ~ThreadResourcesOwner() {
-    if (resources) ReleaseThreadResources(*resources);
-  }
-};
+// The thread's record. The pointer itself is trivially destructible, which thread-local
+// storage handles safely everywhere; the record is released by the thread-exit hook.
+thread_local GLResources* threadResources = nullptr;
 
-thread_local ThreadResourcesOwner threadResources;
+void ReleaseAtThreadExit(void* record) {
+  auto* resources = static_cast<GLResources*>(record);
+  ReleaseThreadResources(*resources);
+  delete resources;
+}
 
 void CreateThreadResources() {
   auto record = std::make_unique<GLResources>();
@@ -35,19 +36,20 @@ void CreateThreadResources() {
     record->preprocessProgram = programs[0];
     record->rayProgram = programs[1];
   }
-  threadResources.resources = std::move(record);
+  threadResources = record.release();
+  RunAtThreadExit(&ReleaseAtThreadExit, threadResources);
 }
 
 }  // namespace
 
 GLResources* AcquireThreadResources(const GLResources* global) {
   std::lock_guard lock(RenderMutex());
-  if (threadResources.resources) {
-    MakeContextCurrent(threadResources.resources->context);
+  if (threadResources != nullptr) {
+    MakeContextCurrent(threadResources->context);
   } else if (global != nullptr && global->context != nullptr) {
     CreateThreadResources();
   }
-  return threadResources.resources.get();
+  return threadResources;
 }
 
 void ReleaseThreadResources(GLResources& resources) {
