@@ -93,3 +93,31 @@ compare zoom-float --depth 32 --param Mode=Zoom --param Direction=In
 section "spin render with chromatic aberration"
 compare spin-ca --param Mode=Spin --param "Chromatic Aberration/Amount=60" --param "Style/Amount=45" \
   --param "Buffer Expansion=12"
+
+# check_contexts TRACE MIN: from Wine's WGL trace, every core context is deleted on the
+# thread that created it, no thread creates two, and at least MIN threads made one.
+check_contexts() {
+  awk -v min="$2" '
+    function tid(field) { split(field, parts, ":"); return parts[1] }
+    /X11DRV_wglCreateContextAttribsARB 0x[0-9a-f]+ -> 0x/ {
+      owner[$NF] = tid($1); made[tid($1)]++
+    }
+    /glxdrv_wglDeleteContext \(/ {
+      ctx = $NF; gsub(/[()]/, "", ctx)
+      if (ctx in owner) {
+        if (owner[ctx] != tid($1)) bad = bad " context " ctx " deleted on another thread;"
+        delete owner[ctx]
+      }
+    }
+    END {
+      for (c in owner) bad = bad " context " c " never deleted;"
+      for (t in made) { threads++; if (made[t] > 1) bad = bad " thread " t " made " made[t] ";" }
+      if (threads < min) bad = bad " only " threads + 0 " threads made a context;"
+      if (bad != "") { print "contexts:" bad; exit 1 }
+      print threads " threads made one context each and deleted it on exit"
+    }' "$1"
+}
+
+section "threaded render: one context per render thread, released at thread exit"
+WINEDEBUG=-all,trace+wgl compare threads --threads 4 --param Mode=Spin --param Samples=32
+check_contexts "$out/threads-windows.log" 2 || fail "threaded render: contexts not one per thread"
