@@ -23,6 +23,10 @@ class CurrentHostScope {
 
 Host::Host(const std::string& modulePath) : module_(modulePath) { OfferSuites(); }
 
+Host::Host(const std::string& modulePath, PF_EntryPointFunc entry) : module_(modulePath, entry) {
+  OfferSuites();
+}
+
 Host::~Host() {
   if (globallySetUp_) GlobalSetdown();
 }
