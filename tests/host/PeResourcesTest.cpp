@@ -124,5 +124,21 @@ TEST(PeResources, EntriesOfTheWrongKindAreRefused) {
             "PE resource directory is damaged: it has a directory where a data entry belongs");
 }
 
+// Under the sanitizer builds this also shows that no corruption makes the reader touch
+// memory outside the file.
+TEST(PeResources, AnySingleCorruptByteGivesTheResourceOrAHostError) {
+  const FakePe pe = ModuleLikeFile();
+  for (size_t at = 0; at < pe.bytes.size(); ++at) {
+    for (uint8_t value : {uint8_t(0x00), uint8_t(0x7F), uint8_t(0xFF)}) {
+      Bytes damaged = pe.bytes;
+      damaged[at] = value;
+      try {
+        ReadPeResource(damaged, "PIPL", 16000, 1033);
+      } catch (const HostError&) {
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace solvane::host
