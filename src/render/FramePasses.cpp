@@ -17,10 +17,7 @@ struct FrameContext {
   UniformTable uniforms;
 };
 
-// Only the placed target needs a clear: the input texture is replaced whole by the upload
-// and the two pass targets by a full-target quad with no blending, so clearing them would
-// only write 16 bytes per pixel that are overwritten at once (a few per cent of an HD frame
-// on llvmpipe).
+// The input target is not cleared: the upload replaces every texel of it at once.
 enum class Clear { kNo, kYes };
 
 bool CreateTarget(RenderTarget& target, GLint width, GLint height, GLenum wrap, Clear clear) {
@@ -33,7 +30,7 @@ bool CreateTarget(RenderTarget& target, GLint width, GLint height, GLenum wrap, 
 // The input uploaded and thresholded, in a target of the input's size.
 bool PreprocessInput(FrameContext& frame, const PF_EffectWorld& input, RenderTarget& result) {
   RenderTarget inputTarget;
-  if (!CreateTarget(result, input.width, input.height, frame.wrap, Clear::kNo)) return false;
+  if (!CreateTarget(result, input.width, input.height, frame.wrap, Clear::kYes)) return false;
   if (!CreateTarget(inputTarget, input.width, input.height, frame.wrap, Clear::kNo)) {
     DeleteRenderTarget(&result);
     return false;
@@ -56,7 +53,7 @@ void PlaceInFrame(const RenderTarget& source, const RenderTarget& frame, GLint x
 
 bool DrawRays(FrameContext& frame, const RenderTarget& placed, PF_EffectWorld& output) {
   RenderTarget rayTarget;
-  if (!CreateTarget(rayTarget, output.width, output.height, frame.wrap, Clear::kNo)) return false;
+  if (!CreateTarget(rayTarget, output.width, output.height, frame.wrap, Clear::kYes)) return false;
   RecordRayUniforms(frame.uniforms, frame.params, placed.attachment.texture);
   DrawQuad(rayTarget, frame.gl.rayProgram, frame.uniforms, false, {}, false);
   ReadRenderTarget(rayTarget, output, frame.depth, GL_COLOR_ATTACHMENT0);

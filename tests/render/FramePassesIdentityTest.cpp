@@ -1,6 +1,8 @@
-// The frame clears only the target it places the input into. These tests hold the other
-// targets to what that relies on: each is overwritten whole, whatever it held before, so
-// a frame is byte for byte what it was when every target was cleared first.
+// The frame does not clear the target it uploads the input into. These tests hold it to
+// what that relies on: the upload overwrites it whole, whatever it held before, so a
+// frame is byte for byte what it was when every target was cleared first. The pass
+// targets are held to the same (a full-target quad overwrites them), which is what any
+// further saving of clears would rest on.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
