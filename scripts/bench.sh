@@ -26,18 +26,22 @@ python3 bench/report.py "$out/frames.json" "$out/scaling.tsv" 2>"$out/fit.txt" |
 if ! command -v gnuplot >/dev/null; then
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq gnuplot-nox >/dev/null
 fi
-read -r _ a b <"$out/fit.txt"
+mkdir -p docs/images
+read -r _ _ pa pb < <(grep "^FIT pixels" "$out/fit.txt")
+read -r _ _ sa sb < <(grep "^FIT samples" "$out/fit.txt")
 gnuplot <<PLOT
 set terminal pngcairo size 800,500 font ",10"
 set output "docs/images/perf-scaling.png"
-set title "Frame time against megapixels x samples (Zoom, 8-bit, llvmpipe)"
+set title "Frame time against megapixels x samples (Zoom, 8-bit, Mesa llvmpipe, 2 cores)"
 set xlabel "megapixels x texture reads per pixel"
 set ylabel "frame time (ms)"
 set key top left
 set grid
-f(x) = $a + $b * x
-plot "$out/scaling.tsv" index 0 with points pt 7 ps 1.2 title "pixels sweep (64 samples)", \
-     "$out/scaling.tsv" index 1 with points pt 5 ps 1.2 title "samples sweep (960x540)", \
-     f(x) with lines lw 2 title sprintf("fit: %.0f ms + %.2f ns x samples", $a, $b * 1e6)
+p(x) = $pa + $pb * x
+s(x) = $sa + $sb * x
+plot [0:*] [0:*] "$out/scaling.tsv" index 0 with points pt 7 ps 1.2 lc 1 title "pixels sweep (64 samples)", \
+     p(x) with lines lc 1 title sprintf("fit %.0f ms + %.2f ms per MPix x sample", $pa, $pb), \
+     "$out/scaling.tsv" index 1 with points pt 5 ps 1.2 lc 2 title "samples sweep (960x540)", \
+     s(x) with lines lc 2 title sprintf("fit %.0f ms + %.2f ms per MPix x sample", $sa, $sb)
 PLOT
 echo "Plot: docs/images/perf-scaling.png"
