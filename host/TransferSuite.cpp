@@ -42,23 +42,43 @@ void WritePixel(PF_EffectWorld& world, A_long x, A_long y, const Pixel& p) {
   std::memcpy(row + size_t(x) * sizeof(Pixel), &p, sizeof p);
 }
 
-PF_Pixel8 Composite(PF_TransferMode xfer, PF_Pixel8 s, PF_Pixel8 d, A_u_char o) {
-  return {CompositeChannel8(xfer, s.alpha, d.alpha, o), CompositeChannel8(xfer, s.red, d.red, o),
-          CompositeChannel8(xfer, s.green, d.green, o), CompositeChannel8(xfer, s.blue, d.blue, o)};
-}
+// Every 8-bit result of one mode and opacity, computed once per call and then looked up:
+// the same bytes as CompositeChannel8, at a fraction of its cost over a whole frame.
+class ByteCompositor {
+ public:
+  ByteCompositor(PF_TransferMode xfer, A_u_char opacity) : table_(256 * 256) {
+    for (int s = 0; s < 256; ++s) {
+      for (int d = 0; d < 256; ++d) {
+        table_[size_t(s) << 8 | size_t(d)] =
+            CompositeChannel8(xfer, A_u_char(s), A_u_char(d), opacity);
+      }
+    }
+  }
+  PF_Pixel8 operator()(PF_Pixel8 s, PF_Pixel8 d) const {
+    return {At(s.alpha, d.alpha), At(s.red, d.red), At(s.green, d.green), At(s.blue, d.blue)};
+  }
 
-PF_PixelFloat Composite(PF_TransferMode xfer, PF_PixelFloat s, PF_PixelFloat d, A_u_char o) {
-  return {CompositeChannelFloat(xfer, s.alpha, d.alpha, o),
-          CompositeChannelFloat(xfer, s.red, d.red, o),
-          CompositeChannelFloat(xfer, s.green, d.green, o),
-          CompositeChannelFloat(xfer, s.blue, d.blue, o)};
-}
+ private:
+  A_u_char At(A_u_char s, A_u_char d) const { return table_[size_t(s) << 8 | size_t(d)]; }
+  std::vector<A_u_char> table_;
+};
+
+struct FloatCompositor {
+  PF_TransferMode xfer;
+  A_u_char opacity;
+  PF_PixelFloat operator()(PF_PixelFloat s, PF_PixelFloat d) const {
+    return {CompositeChannelFloat(xfer, s.alpha, d.alpha, opacity),
+            CompositeChannelFloat(xfer, s.red, d.red, opacity),
+            CompositeChannelFloat(xfer, s.green, d.green, opacity),
+            CompositeChannelFloat(xfer, s.blue, d.blue, opacity)};
+  }
+};
 
 // Composites `source`'s clipped rectangle `rect` into `dest`, shifted by (shiftX, shiftY).
 // The shifts are 64-bit: far-away destinations must clip, not wrap around.
-template <typename Pixel>
+template <typename Pixel, typename Compositor>
 void CompositeRect(const PF_EffectWorld& source, const PF_Rect& rect, int64_t shiftX,
-                   int64_t shiftY, const PF_CompositeMode& mode, PF_EffectWorld& dest) {
+                   int64_t shiftY, const Compositor& composite, PF_EffectWorld& dest) {
   const int64_t left = std::max<int64_t>(rect.left, -shiftX);
   const int64_t right = std::min<int64_t>(rect.right, dest.width - shiftX);
   const int64_t top = std::max<int64_t>(rect.top, -shiftY);
@@ -68,8 +88,7 @@ void CompositeRect(const PF_EffectWorld& source, const PF_Rect& rect, int64_t sh
       const A_long dx = A_long(x + shiftX);
       const A_long dy = A_long(y + shiftY);
       const Pixel s = ReadPixel<Pixel>(source, A_long(x), A_long(y));
-      WritePixel(dest, dx, dy,
-                 Composite(mode.xfer, s, ReadPixel<Pixel>(dest, dx, dy), mode.opacity));
+      WritePixel(dest, dx, dy, composite(s, ReadPixel<Pixel>(dest, dx, dy)));
     }
   }
 }
@@ -137,9 +156,11 @@ PF_Err TransferRect(PF_ProgPtr effect_ref, PF_Quality quality, PF_ModeFlags m_fl
   const int64_t shiftX = int64_t(dest_x) - wanted.left;
   const int64_t shiftY = int64_t(dest_y) - wanted.top;
   if (depth == 8) {
-    CompositeRect<PF_Pixel8>(source, rect, shiftX, shiftY, *comp_mode, *dst_world);
+    const ByteCompositor composite(comp_mode->xfer, comp_mode->opacity);
+    CompositeRect<PF_Pixel8>(source, rect, shiftX, shiftY, composite, *dst_world);
   } else {
-    CompositeRect<PF_PixelFloat>(source, rect, shiftX, shiftY, *comp_mode, *dst_world);
+    const FloatCompositor composite{comp_mode->xfer, comp_mode->opacity};
+    CompositeRect<PF_PixelFloat>(source, rect, shiftX, shiftY, composite, *dst_world);
   }
   return PF_Err_NONE;
 }
