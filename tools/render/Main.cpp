@@ -8,6 +8,7 @@
 #include "tools/render/ListParamsCommand.h"
 #include "tools/render/ModuleLocation.h"
 #include "tools/render/ParamAssignment.h"
+#include "tools/render/RenderCommand.h"
 #include "tools/render/UiStateCommand.h"
 
 namespace {
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
                  "NAME=VALUE, repeatable; NAME a display name, Group/Name or index; VALUE a "
                  "number, popup item, x,y or on/off")
       ->allow_extra_args(false);
+  solvane::cli::RenderOptions render;
+  solvane::cli::AddRenderOptions(app, render);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -68,6 +71,11 @@ int main(int argc, char** argv) {
       const PF_Err err = solvane::cli::PrintUiState(host, ParseAssignments(paramTexts), std::cout);
       return err == PF_Err_NONE ? 0 : CommandFailed("a parameter command", err);
     }
+    if (!render.input.empty()) {
+      render.params = ParseAssignments(paramTexts);
+      solvane::cli::RenderStillCommand(host, render);
+      return 0;
+    }
     std::cerr << "solvane-render: nothing to do (try --help)\n";
     return kExitUsage;
   } catch (const solvane::host::HostError& e) {
@@ -76,5 +84,8 @@ int main(int argc, char** argv) {
   } catch (const solvane::cli::OptionError& e) {
     std::cerr << "solvane-render: " << e.what() << "\n";
     return kExitUsage;
+  } catch (const std::exception& e) {  // unreadable or unwritable images, render errors
+    std::cerr << "solvane-render: " << e.what() << "\n";
+    return kExitFailure;
   }
 }
