@@ -18,7 +18,7 @@ RenderOptions Options() {
 
 std::string FailureOf(host::Host& host) {
   try {
-    RenderStillCommand(host, Options());
+    RenderCommand(host, Options());
   } catch (const RenderError& e) {
     return e.what();
   }
@@ -41,7 +41,7 @@ TEST(RenderCliCommand, OptionsOutOfRangeAreRefusedBeforeAnyCommand) {
   host::Host host(SOLVANE_MODULE_PATH);
   RenderOptions options = Options();
   options.threads = 0;
-  EXPECT_THROW(RenderStillCommand(host, options), OptionError);
+  EXPECT_THROW(RenderCommand(host, options), OptionError);
   EXPECT_TRUE(host.Log().Calls().empty());
 }
 

@@ -16,9 +16,22 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
 
+constexpr const char* kHelpFooter = R"(Examples:
+  solvane-render --param Threshold=40 --param Position=240,60 in.png out.png
+  solvane-render --param Mode=Spin --param Style/Amount=45 --depth 32 in.exr out.exr
+  solvane-render --frames 1-48 --threads 2 --key Position@1=40,60 --key Position@48=440,60 \
+      plate.####.exr rays.####.exr
+  solvane-render --preset look.json --background black in.png preview.png
+  solvane-render --param Exposure=3 --save-preset look.json
+
+Exit codes:
+  0  done
+  1  the module, the host or a file failed (unknown control, value out of range,
+     unreadable input, unwritable output, an error code from the module)
+  2  the command line could not be read (unknown option, malformed value))";
+
 int CommandFailed(const char* command, PF_Err err) {
-  std::cerr << "solvane-render: the module answered " << command << " with error " << err
-            << "\n";
+  std::cerr << "solvane-render: the module answered " << command << " with error " << err << "\n";
   return kExitFailure;
 }
 
@@ -47,7 +60,9 @@ int main(int argc, char** argv) {
                  "number, popup item, x,y or on/off")
       ->allow_extra_args(false);
   solvane::cli::RenderOptions render;
-  solvane::cli::AddRenderOptions(app, render);
+  std::vector<std::string> keyTexts;
+  solvane::cli::AddRenderOptions(app, render, keyTexts);
+  app.footer(kHelpFooter);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -71,9 +86,12 @@ int main(int argc, char** argv) {
       const PF_Err err = solvane::cli::PrintUiState(host, ParseAssignments(paramTexts), std::cout);
       return err == PF_Err_NONE ? 0 : CommandFailed("a parameter command", err);
     }
-    if (!render.input.empty()) {
+    if (!render.input.empty() || !render.savePreset.empty()) {
       render.params = ParseAssignments(paramTexts);
-      solvane::cli::RenderStillCommand(host, render);
+      for (const std::string& text : keyTexts) {
+        render.keys.push_back(solvane::cli::ParseKeyAssignment(text));
+      }
+      solvane::cli::RenderCommand(host, render);
       return 0;
     }
     std::cerr << "solvane-render: nothing to do (try --help)\n";

@@ -1,11 +1,13 @@
 #include "tools/render/RenderCommand.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
-#include "host/RenderStill.h"
 #include "tools/render/ErrorNames.h"
-#include "tools/render/ImageIO.h"
+#include "tools/render/FramePattern.h"
+#include "tools/render/Preset.h"
+#include "tools/render/SequenceRender.h"
 
 namespace solvane::cli {
 namespace {
@@ -21,6 +23,9 @@ void CheckOptions(const RenderOptions& options) {
     throw OptionError("--threads must be between 1 and 256, not " +
                       std::to_string(options.threads));
   }
+  if (!(options.fps > 0 && options.fps <= 1000)) {
+    throw OptionError("--fps must be above 0 and at most 1000");
+  }
 }
 
 // A command error, with the message the module put in out_data when it asked for one.
@@ -34,49 +39,71 @@ void CheckOptions(const RenderOptions& options) {
   throw RenderError(message);
 }
 
+// The preset first, then the command line, so --param and --key override it.
+std::vector<KeyAssignment> ApplyControls(host::Host& host, const RenderOptions& options) {
+  Preset preset;
+  if (!options.preset.empty()) preset = ReadPreset(options.preset);
+  for (const ParamAssignment& a : preset.controls) ApplyParamAssignment(host.Params(), a);
+  for (const ParamAssignment& a : options.params) ApplyParamAssignment(host.Params(), a);
+  std::vector<KeyAssignment> keys = preset.keys;
+  keys.insert(keys.end(), options.keys.begin(), options.keys.end());
+  for (const KeyAssignment& key : keys) ApplyKeyAssignment(host.Params(), key, options.fps);
+  return keys;
+}
+
+// Host time runs in thousandths of a frame so fractional rates such as 29.97 stay exact.
+void SetFrameRate(host::Host& host, double fps) {
+  host.Layer().timeScale = A_u_long(std::lround(fps * 1000));
+  host.Layer().timeStep = 1000;
+}
+
 }  // namespace
 
-void AddRenderOptions(CLI::App& app, RenderOptions& options) {
-  CLI::Option* input = app.add_option("INPUT", options.input, "image to render");
-  CLI::Option* output = app.add_option("OUTPUT", options.output, "image file to write");
-  input->needs(output);
+void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::string>& keyTexts) {
+  CLI::Option* input = app.add_option("INPUT", options.input,
+                                      "image to render (#### or %04d "
+                                      "for the frame number)");
+  app.add_option("OUTPUT", options.output, "image file to write (#### or %04d)");
+  input->needs(app.get_option("OUTPUT"));
   app.add_option("--depth", options.depth,
-                 "bits per channel of the worlds: 8 or 32 (default "
-                 "32 for float inputs, else 8)")
+                 "bits per channel of the worlds: 8 or 32 (default 32 for float inputs, else 8)")
       ->check(CLI::IsMember({8, 32}));
   app.add_option("--downsample", options.downsample, "render at 1/N resolution")
       ->check(CLI::PositiveNumber);
   app.add_flag("--adjustment-layer", options.adjustmentLayer,
                "treat the layer as an adjustment layer");
   app.add_option("--threads", options.threads, "host render threads")->check(CLI::Range(1, 256));
+  app.add_option("--frames", options.frames, "render the numbered frames A-B");
+  app.add_option("--fps", options.fps, "frames per second of the sequence's time (default 25)");
+  app.add_option("--key", keyTexts, "NAME@FRAME=VALUE keyframe, repeatable")
+      ->allow_extra_args(false);
+  app.add_option("--preset", options.preset, "control values and keys from a JSON preset");
+  app.add_option("--save-preset", options.savePreset, "write the control values to a preset");
+  app.add_option("--background", options.background,
+                 "flatten over black, white, grey or R,G,B before writing");
+  app.add_flag("--quiet", options.quiet, "no progress line");
 }
 
-void RenderStillCommand(host::Host& host, const RenderOptions& options) {
+void RenderCommand(host::Host& host, const RenderOptions& options) {
   CheckOptions(options);
-  CheckOutputPath(options.output);
-  const host::World image = ReadImage(options.input, options.depth);
+  const FrameRange range =
+      options.frames.empty() ? FrameRange{0, 0} : ParseFrameRange(options.frames);
+  SequencePlan plan = PlanSequence(options, range);
   PF_OutData setup{};
   if (PF_Err err = host.GlobalSetup(&setup)) Fail("global set-up", err, &setup);
   if (PF_Err err = host.ParamsSetup()) Fail("parameter set-up", err);
-  host::StillSettings settings;
-  settings.depth = image.Depth();
-  settings.downsample = options.downsample;
-  settings.kind =
-      options.adjustmentLayer ? host::LayerKind::kAdjustment : host::LayerKind::kOrdinary;
-  settings.threads = options.threads;
-  settings.params = [&options](host::Host& h) {
-    for (const ParamAssignment& assignment : options.params) {
-      ApplyParamAssignment(h.Params(), assignment);
-    }
-  };
-  const host::FrameResult frame = host::RenderStill(host, image, settings);
-  if (frame.err != PF_Err_NONE) {
-    Fail(frame.rendered ? "the smart render" : "the pre-render", frame.err, &frame.renderOutData);
+  SetFrameRate(host, options.fps);
+  const std::vector<KeyAssignment> keys = ApplyControls(host, options);
+  if (!options.savePreset.empty()) {
+    WritePreset(options.savePreset, host.Params(), range.first / options.fps, host.Layer(), keys);
   }
-  if (frame.output.Empty()) {
-    throw RenderError("the effect returned an empty image (the layer has no visible pixels)");
+  if (options.input.empty()) return;
+  const SequenceFailure failure = RenderSequence(host, options, plan);
+  if (failure.err != PF_Err_NONE) {
+    const std::string frame =
+        options.frames.empty() ? "" : " of frame " + std::to_string(failure.frame);
+    Fail(failure.what + frame, failure.err, &failure.out);
   }
-  WriteImage(options.output, frame.output);
 }
 
 }  // namespace solvane::cli

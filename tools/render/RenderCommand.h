@@ -1,6 +1,7 @@
-// solvane-render INPUT OUTPUT: one still through the module. Reads the input, sets the
-// controls, renders the frame on host render threads and writes the output world whole
-// (its size is what pre-render returned, so buffer expansion grows the picture).
+// solvane-render INPUT OUTPUT: stills and numbered sequences through the module. Reads
+// each input frame, sets the controls and keyframes, renders the frames on host render
+// threads and writes each output world whole (its size is what pre-render returned, so
+// buffer expansion grows the picture), through a temporary file renamed into place.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "tools/render/Keyframes.h"
 #include "tools/render/ParamAssignment.h"
 
 namespace solvane::cli {
@@ -17,19 +19,27 @@ struct RenderOptions {
   std::string input;
   std::string output;
   std::vector<ParamAssignment> params;
+  std::vector<KeyAssignment> keys;
   int depth = 0;  // 8 or 32; 0: 32 for float inputs, else 8
   int downsample = 1;
   bool adjustmentLayer = false;
   int threads = 1;
+  std::string frames;  // "A-B"; empty renders frame 0 once
+  double fps = 25;
+  std::string preset;      // read before --param and --key, which override it
+  std::string savePreset;  // written after every value is set
+  std::string background;  // empty: keep the alpha
+  bool quiet = false;
 };
 
-// INPUT, OUTPUT, --depth, --downsample, --adjustment-layer and --threads.
-void AddRenderOptions(CLI::App& app, RenderOptions& options);
+// INPUT, OUTPUT and every render option.
+void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::string>& keyTexts);
 
-// Runs global set-up, parameter set-up and the frame. Throws OptionError for an option
-// value out of range or a bad assignment, ImageError for a file, HostError for what the
-// host refuses, and RenderError when the module answers a command with an error.
-void RenderStillCommand(host::Host& host, const RenderOptions& options);
+// Runs global set-up, parameter set-up and the frames (none when there is no INPUT, which
+// only saves a preset). Throws OptionError for an option value out of range or a bad
+// assignment, ImageError for a file, HostError for what the host refuses, and RenderError
+// when the module answers a command with an error.
+void RenderCommand(host::Host& host, const RenderOptions& options);
 
 class RenderError : public std::runtime_error {
  public:

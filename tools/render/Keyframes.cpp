@@ -1,0 +1,34 @@
+#include "tools/render/Keyframes.h"
+
+#include "tools/render/ParamAssignment.h"
+
+namespace solvane::cli {
+
+KeyAssignment ParseKeyAssignment(const std::string& text) {
+  const size_t at = text.find('@');
+  const size_t equals = text.find('=', at == std::string::npos ? 0 : at);
+  const auto malformed = [&text] {
+    return OptionError("--key wants NAME@FRAME=VALUE, not \"" + text + "\"");
+  };
+  if (at == std::string::npos || at == 0 || equals == std::string::npos ||
+      equals + 1 == text.size()) {
+    throw malformed();
+  }
+  KeyAssignment key;
+  key.name = text.substr(0, at);
+  key.value = text.substr(equals + 1);
+  const std::string frame = text.substr(at + 1, equals - at - 1);
+  if (frame.empty() || frame.size() > 9 ||
+      frame.find_first_not_of("0123456789") != std::string::npos) {
+    throw malformed();
+  }
+  key.frame = std::stoi(frame);
+  return key;
+}
+
+void ApplyKeyAssignment(host::ParamStore& store, const KeyAssignment& key, double fps) {
+  const PF_ParamIndex index = store.Find(key.name);
+  store.SetKeyframe(index, key.frame / fps, ParseParamValue(store.At(index), key.value));
+}
+
+}  // namespace solvane::cli

@@ -1,0 +1,91 @@
+#include "tools/render/Preset.h"
+
+#include <fstream>
+#include <iomanip>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace solvane::cli {
+namespace {
+
+using nlohmann::json;
+
+std::string Number(double v) {
+  std::ostringstream text;
+  text << std::setprecision(17) << v;
+  return text.str();
+}
+
+// Values may be written as JSON numbers or as the texts --param takes.
+std::string TextOf(const json& value, const std::string& path, const std::string& what) {
+  if (value.is_string()) return value.get<std::string>();
+  if (value.is_number()) return Number(value.get<double>());
+  if (value.is_boolean()) return value.get<bool>() ? "on" : "off";
+  throw OptionError(path + ": the value of " + what + " must be a number or a text");
+}
+
+KeyAssignment ReadKey(const json& entry, const std::string& path) {
+  if (!entry.is_object() || !entry.contains("control") || !entry.contains("frame") ||
+      !entry.contains("value") || !entry["control"].is_string() ||
+      !entry["frame"].is_number_unsigned()) {
+    throw OptionError(path +
+                      ": each key needs \"control\" (text), \"frame\" (0 or more) and "
+                      "\"value\"");
+  }
+  const std::string name = entry["control"].get<std::string>();
+  return {name, entry["frame"].get<int>(), TextOf(entry["value"], path, "key " + name)};
+}
+
+}  // namespace
+
+std::string ValueText(const host::RegisteredParam& param, const host::ParamValue& value) {
+  switch (param.def.param_type) {
+    case PF_Param_POPUP: {
+      const std::vector<std::string> choices = param.Choices();
+      const size_t choice = size_t(value.a);
+      return choice >= 1 && choice <= choices.size() ? choices[choice - 1] : Number(value.a);
+    }
+    case PF_Param_CHECKBOX:
+      return value.a != 0 ? "on" : "off";
+    case PF_Param_POINT:
+      return Number(value.a) + "," + Number(value.b);
+    default:
+      return Number(value.a);
+  }
+}
+
+Preset ReadPreset(const std::string& path) {
+  std::ifstream file(path);
+  if (!file) throw OptionError("--preset: cannot read \"" + path + "\"");
+  json root = json::parse(file, nullptr, /*allow_exceptions=*/false);
+  if (root.is_discarded() || !root.is_object()) {
+    throw OptionError("--preset: \"" + path + "\" is not a JSON object");
+  }
+  Preset preset;
+  for (const auto& [name, value] : root.value("controls", json::object()).items()) {
+    preset.controls.push_back({name, TextOf(value, path, "\"" + name + "\"")});
+  }
+  const json keys = root.value("keys", json::array());
+  if (!keys.is_array()) throw OptionError(path + ": \"keys\" must be a list");
+  for (const json& entry : keys) preset.keys.push_back(ReadKey(entry, path));
+  return preset;
+}
+
+void WritePreset(const std::string& path, const host::ParamStore& store, double seconds,
+                 const host::LayerState& layer, const std::vector<KeyAssignment>& keys) {
+  json controls = json::object();
+  for (PF_ParamIndex index = 1; index <= store.Count(); ++index) {
+    const host::RegisteredParam param = store.At(index);
+    if (!param.HasValue() || param.def.param_type == PF_Param_BUTTON) continue;
+    controls[param.QualifiedName()] = ValueText(param, store.ValueAt(index, seconds, layer));
+  }
+  json keyList = json::array();
+  for (const KeyAssignment& key : keys) {
+    keyList.push_back({{"control", key.name}, {"frame", key.frame}, {"value", key.value}});
+  }
+  std::ofstream file(path);
+  file << json{{"controls", controls}, {"keys", keyList}}.dump(2) << "\n";
+  if (!file.flush()) throw OptionError("--save-preset: cannot write \"" + path + "\"");
+}
+
+}  // namespace solvane::cli

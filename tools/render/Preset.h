@@ -1,0 +1,32 @@
+// Presets: control values and keyframes by display name in a JSON file, the same names
+// and value texts as --param and --key:
+//   { "controls": { "Mode": "Zoom", "Position": "240,135", "Threshold": 40 },
+//     "keys": [ { "control": "Position", "frame": 0, "value": "40,60" } ] }
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/ParamStore.h"
+#include "tools/render/Keyframes.h"
+#include "tools/render/ParamAssignment.h"
+
+namespace solvane::cli {
+
+struct Preset {
+  std::vector<ParamAssignment> controls;
+  std::vector<KeyAssignment> keys;
+};
+
+// Throws OptionError naming the file for a file that cannot be read or is not a preset.
+Preset ReadPreset(const std::string& path);
+
+// Every control that has a value, as the store holds it at `seconds`, plus the keys;
+// throws OptionError when the file cannot be written.
+void WritePreset(const std::string& path, const host::ParamStore& store, double seconds,
+                 const host::LayerState& layer, const std::vector<KeyAssignment>& keys);
+
+// A control's value as text that --param reads back to the same value.
+std::string ValueText(const host::RegisteredParam& param, const host::ParamValue& value);
+
+}  // namespace solvane::cli
