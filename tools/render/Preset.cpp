@@ -62,7 +62,9 @@ Preset ReadPreset(const std::string& path) {
     throw OptionError("--preset: \"" + path + "\" is not a JSON object");
   }
   Preset preset;
-  for (const auto& [name, value] : root.value("controls", json::object()).items()) {
+  const json controls = root.value("controls", json::object());
+  if (!controls.is_object()) throw OptionError(path + ": \"controls\" must be an object");
+  for (const auto& [name, value] : controls.items()) {
     preset.controls.push_back({name, TextOf(value, path, "\"" + name + "\"")});
   }
   const json keys = root.value("keys", json::array());

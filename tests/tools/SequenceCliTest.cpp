@@ -1,0 +1,157 @@
+// Sequences through solvane-render: frame names, keyframes per kind, presets, threads and
+// the failures a batch render must report before it writes anything.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "host/HostError.h"
+#include "tools/render/FramePattern.h"
+#include "tools/render/Keyframes.h"
+#include "tools/render/ParamAssignment.h"
+
+namespace solvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SequenceRun {
+  int code = 0;
+  std::string err;
+};
+
+fs::path Folder(const std::string& name) {
+  const fs::path folder = fs::path(::testing::TempDir()) / ("solvane_seq_" + name);
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+SequenceRun Render(const std::string& args) {
+  const std::string errPath = ::testing::TempDir() + "solvane_seq_stderr.txt";
+  const std::string command = std::string("\"") + SOLVANE_RENDER_PATH + "\" --module \"" +
+                              SOLVANE_MODULE_PATH + "\" --quiet " + args + " 2>" + errPath;
+  const int status = std::system(command.c_str());
+  std::ifstream file(errPath);
+  std::stringstream text;
+  text << file.rdbuf();
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+}
+
+std::string Bytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+const std::string kDemo = std::string(SOLVANE_SOURCE_DIR) + "/assets/demo/skyline.png";
+// Small and quick: a quarter of the demo, few samples, "Position" moving over the frames.
+const std::string kQuick = "--downsample 4 --param Quality/Quality=Custom --param Samples=12 "
+                           "--param Noise=0 --key Position@0=40,60 --key Position@5=440,200 ";
+
+TEST(FramePattern, NamesCarryTheFrameNumber) {
+  EXPECT_EQ(ExpandFramePattern("shot_####.exr", 7), "shot_0007.exr");
+  EXPECT_EQ(ExpandFramePattern("shot_##.exr", 123), "shot_123.exr");
+  EXPECT_EQ(ExpandFramePattern("shot.%04d.png", 42), "shot.0042.png");
+  EXPECT_EQ(ExpandFramePattern("shot.%d.png", 42), "shot.42.png");
+  EXPECT_EQ(ExpandFramePattern("100%.png", 3), "100%.png");
+  EXPECT_EQ(ExpandFramePattern("still.png", 3), "still.png");
+  EXPECT_TRUE(HasFramePattern("a_%03d.tif"));
+  EXPECT_FALSE(HasFramePattern("a_%s.tif"));
+}
+
+TEST(FramePattern, RangesAreReadOrRefused) {
+  EXPECT_EQ(ParseFrameRange("3-9").first, 3);
+  EXPECT_EQ(ParseFrameRange("3-9").Count(), 7);
+  EXPECT_EQ(ParseFrameRange("12").Count(), 1);
+  for (const char* bad : {"9-3", "-4", "a-b", "", "1-", "1-2-3"}) {
+    EXPECT_THROW(ParseFrameRange(bad), OptionError) << bad;
+  }
+}
+
+TEST(KeyOption, ReadsNameFrameAndValue) {
+  const KeyAssignment key = ParseKeyAssignment("Position@12=40,60");
+  EXPECT_EQ(key.name, "Position");
+  EXPECT_EQ(key.frame, 12);
+  EXPECT_EQ(key.value, "40,60");
+  for (const char* bad : {"Position=1", "@3=1", "Position@x=1", "Position@3="}) {
+    EXPECT_THROW(ParseKeyAssignment(bad), OptionError) << bad;
+  }
+}
+
+TEST(SequenceCli, MissingInputFrameIsNamedAndNothingIsWritten) {
+  const fs::path dir = Folder("missing");
+  for (int n : {1, 2, 4}) fs::copy_file(kDemo, dir / ("in_000" + std::to_string(n) + ".png"));
+  const SequenceRun run = Render("--frames 1-4 " + (dir / "in_####.png").string() + " " +
+                                 (dir / "out_####.png").string());
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("input frame 3 is missing"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("in_0003.png"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "out_0001.png"));
+}
+
+TEST(SequenceCli, ThreadedSequenceMatchesOneThreadFrameForFrame) {
+  const fs::path one = Folder("one"), four = Folder("four");
+  ASSERT_EQ(Render(kQuick + "--frames 0-5 " + kDemo + " " + (one / "f_####.png").string()).code, 0);
+  ASSERT_EQ(Render(kQuick + "--threads 4 --frames 0-5 " + kDemo + " " +
+                   (four / "f_%04d.png").string()).code, 0);
+  for (int n = 0; n <= 5; ++n) {
+    const std::string name = "f_000" + std::to_string(n) + ".png";
+    EXPECT_EQ(Bytes(one / name), Bytes(four / name)) << name;
+  }
+  EXPECT_NE(Bytes(one / "f_0000.png"), Bytes(one / "f_0005.png"));  // the position moved
+  for (const auto& entry : fs::directory_iterator(four)) {
+    EXPECT_EQ(entry.path().filename().string().rfind(".partial-", 0), std::string::npos);
+  }
+}
+
+TEST(SequenceCli, PresetRoundTripGivesTheSameOutput) {
+  const fs::path dir = Folder("preset");
+  const std::string look = "--param Mode=Spin --param Style/Amount=40 --param Exposure=2 "
+                           "--param Channels='Green & Blue' --param Unmult=off ";
+  const std::string preset = (dir / "look.json").string();
+  ASSERT_EQ(Render(kQuick + look + "--save-preset " + preset).code, 0);
+  ASSERT_EQ(Render(kQuick + look + "--frames 5 " + kDemo + " " + (dir / "a.png").string()).code, 0);
+  ASSERT_EQ(Render("--downsample 4 --preset " + preset + " --frames 5 " + kDemo + " " +
+                   (dir / "b.png").string()).code, 0);
+  EXPECT_EQ(Bytes(dir / "a.png"), Bytes(dir / "b.png"));
+
+  std::ofstream(dir / "bad.json") << R"({"controls": {"Sparkle": 3}})";
+  const SequenceRun bad = Render("--preset " + (dir / "bad.json").string() + " " + kDemo + " " +
+                                 (dir / "c.png").string());
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_NE(bad.err.find("Sparkle"), std::string::npos) << bad.err;
+}
+
+TEST(SequenceCli, DocumentedErrorsGiveTheirMessageAndCode) {
+  const fs::path dir = Folder("errors");
+  const std::string out = (dir / "x_####.png").string();
+  const struct {
+    std::string args;
+    int code;
+    std::string says;
+  } cases[] = {
+      {"--frames 0-2 " + kDemo + " " + (dir / "x.png").string(), 2, "OUTPUT needs ####"},
+      {"--frames 4-2 " + kDemo + " " + out, 2, "--frames"},
+      {"--key 'Quality/Quality@3=Draft' --frames 0-1 " + kDemo + " " + out, 1,
+       "cannot vary over time"},
+      {"--key View@3=1 --frames 0-1 " + kDemo + " " + out, 1, "cannot vary over time"},
+      {"--key Glow@3=1 " + kDemo + " " + out, 1, "Glow"},
+      {"--key Exposure@3=bright " + kDemo + " " + out, 2, "bright"},
+      {"--key Exposure@3=90 " + kDemo + " " + out, 1, "Exposure"},
+      {"--background purple " + kDemo + " " + out, 2, "--background"},
+      {"--preset /no/such/look.json " + kDemo + " " + out, 2, "look.json"},
+  };
+  for (const auto& c : cases) {
+    const SequenceRun run = Render(c.args);
+    EXPECT_EQ(run.code, c.code) << c.args << ": " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << ": " << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace solvane::cli
