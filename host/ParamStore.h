@@ -63,6 +63,8 @@ class ParamStore {
   // The value at `seconds`: keyframes interpolated (linear for sliders, angles and
   // points, hold for popups and checkboxes), else the set value, else the default.
   ParamValue ValueAt(PF_ParamIndex index, double seconds, const LayerState& layer) const;
+  // The control's keyframes by time in seconds; empty when it has none.
+  std::map<double, ParamValue> Keyframes(PF_ParamIndex index) const;
   // The definition as the effect sees it at `seconds`: the value filled in, points scaled
   // by the downsample factor, string pointers aimed at this store's copies.
   PF_ParamDef DefinitionAt(PF_ParamIndex index, double seconds, const LayerState& layer) const;

@@ -135,6 +135,11 @@ ParamValue ParamStore::ValueAt(PF_ParamIndex index, double seconds, const LayerS
   return ValueAtLocked(StoredAt(index), seconds, layer);
 }
 
+std::map<double, ParamValue> ParamStore::Keyframes(PF_ParamIndex index) const {
+  std::lock_guard lock(mutex_);
+  return StoredAt(index).keyframes;
+}
+
 PF_ParamDef ParamStore::DefinitionAt(PF_ParamIndex index, double seconds,
                                      const LayerState& layer) const {
   std::lock_guard lock(mutex_);

@@ -126,9 +126,34 @@ TEST(SequenceCli, PresetRoundTripGivesTheSameOutput) {
   EXPECT_NE(bad.err.find("Sparkle"), std::string::npos) << bad.err;
 }
 
+TEST(SequenceCli, PresetKeepsThePointAtTheCentreAndTheCommandLineOverridesIt) {
+  const fs::path dir = Folder("preset_centre");
+  const std::string preset = (dir / "glow.json").string();
+  const std::string quick = "--downsample 4 --param Quality/Quality=Draft ";
+  // Saved with no INPUT and with one: "Position" was never moved, so neither preset pins it.
+  ASSERT_EQ(Render(quick + "--param Length=300 --key Exposure@0=1 --key Exposure@4=4 "
+                   "--save-preset " + preset).code, 0);
+  EXPECT_EQ(Bytes(preset).find("Position"), std::string::npos) << Bytes(preset);
+  ASSERT_EQ(Render(quick + "--param Length=300 --key Exposure@0=1 --key Exposure@4=4 "
+                   "--frames 2 --save-preset " + (dir / "again.json").string() + " " + kDemo +
+                   " " + (dir / "direct.png").string()).code, 0);
+  EXPECT_EQ(Bytes(dir / "again.json").find("Position"), std::string::npos);
+  ASSERT_EQ(Render(quick + "--preset " + preset + " --frames 2 " + kDemo + " " +
+                   (dir / "preset.png").string()).code, 0);
+  EXPECT_EQ(Bytes(dir / "direct.png"), Bytes(dir / "preset.png"));
+  // A --param value replaces the preset's keyframes on that control.
+  ASSERT_EQ(Render(quick + "--preset " + preset + " --param Exposure=0 --frames 2 " + kDemo +
+                   " " + (dir / "override.png").string()).code, 0);
+  ASSERT_EQ(Render(quick + "--param Length=300 --param Exposure=0 " + kDemo + " " +
+                   (dir / "plain.png").string()).code, 0);
+  EXPECT_EQ(Bytes(dir / "override.png"), Bytes(dir / "plain.png"));
+}
+
 TEST(SequenceCli, DocumentedErrorsGiveTheirMessageAndCode) {
   const fs::path dir = Folder("errors");
   const std::string out = (dir / "x_####.png").string();
+  const std::string misspelt = (dir / "misspelt.json").string();
+  std::ofstream(misspelt) << R"({"control": {"Length": 3}})";
   const struct {
     std::string args;
     int code;
@@ -144,6 +169,9 @@ TEST(SequenceCli, DocumentedErrorsGiveTheirMessageAndCode) {
       {"--key Exposure@3=90 " + kDemo + " " + out, 1, "Exposure"},
       {"--background purple " + kDemo + " " + out, 2, "--background"},
       {"--preset /no/such/look.json " + kDemo + " " + out, 2, "look.json"},
+      {"--preset " + misspelt + " " + kDemo + " " + out, 2, "unknown entry \"control\""},
+      {"--fps 0.0001 " + kDemo + " " + out, 2, "--fps"},
+      {"--frames 9999990-9999999 " + kDemo + " " + out, 2, "time range"},
   };
   for (const auto& c : cases) {
     const SequenceRun run = Render(c.args);

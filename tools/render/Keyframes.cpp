@@ -1,5 +1,8 @@
 #include "tools/render/Keyframes.h"
 
+#include <cstdint>
+#include <limits>
+
 #include "tools/render/ParamAssignment.h"
 
 namespace solvane::cli {
@@ -26,9 +29,24 @@ KeyAssignment ParseKeyAssignment(const std::string& text) {
   return key;
 }
 
-void ApplyKeyAssignment(host::ParamStore& store, const KeyAssignment& key, double fps) {
+A_long FrameTime(int frame, const host::LayerState& layer) {
+  const int64_t time = int64_t(frame) * layer.timeStep;
+  if (time > std::numeric_limits<A_long>::max() || time < std::numeric_limits<A_long>::min()) {
+    throw OptionError("frame " + std::to_string(frame) +
+                      " lies beyond the host's time range at this --fps");
+  }
+  return A_long(time);
+}
+
+double FrameSeconds(int frame, const host::LayerState& layer) {
+  return layer.timeScale == 0 ? 0 : double(FrameTime(frame, layer)) / layer.timeScale;
+}
+
+void ApplyKeyAssignment(host::ParamStore& store, const KeyAssignment& key,
+                        const host::LayerState& layer) {
   const PF_ParamIndex index = store.Find(key.name);
-  store.SetKeyframe(index, key.frame / fps, ParseParamValue(store.At(index), key.value));
+  store.SetKeyframe(index, FrameSeconds(key.frame, layer),
+                    ParseParamValue(store.At(index), key.value));
 }
 
 }  // namespace solvane::cli

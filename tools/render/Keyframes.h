@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "host/LayerState.h"
 #include "host/ParamStore.h"
 
 namespace solvane::cli {
@@ -17,9 +18,20 @@ struct KeyAssignment {
 // Splits "NAME@FRAME=VALUE"; throws OptionError naming --key when it is malformed.
 KeyAssignment ParseKeyAssignment(const std::string& text);
 
-// Sets the keyframe at FRAME / fps seconds. Throws OptionError for an unreadable value and
-// HostError for an unknown control, a value out of range or a control that cannot vary
-// over time ("Quality", "View").
-void ApplyKeyAssignment(host::ParamStore& store, const KeyAssignment& key, double fps);
+// A frame's current_time on the layer's clock: frame x time_step. Throws OptionError when
+// that does not fit the host's 32-bit time.
+A_long FrameTime(int frame, const host::LayerState& layer);
+
+// The time of a frame in seconds, computed as the host computes a command's time
+// (current_time = frame x time_step, over time_scale), so that a keyframe at frame N is
+// exactly where frame N renders: at 29.97 fps N / 29.97 can land just after it, and a
+// held popup would then change one frame late.
+double FrameSeconds(int frame, const host::LayerState& layer);
+
+// Sets the keyframe at the frame's time on the layer's clock. Throws OptionError for an
+// unreadable value or a frame beyond the host's time range, and HostError for an unknown
+// control, a value out of range or a control that cannot vary over time ("Quality", "View").
+void ApplyKeyAssignment(host::ParamStore& store, const KeyAssignment& key,
+                        const host::LayerState& layer);
 
 }  // namespace solvane::cli

@@ -1,5 +1,6 @@
 #include "tools/render/Preset.h"
 
+#include <cmath>
 #include <fstream>
 #include <iomanip>
 #include <nlohmann/json.hpp>
@@ -36,6 +37,14 @@ KeyAssignment ReadKey(const json& entry, const std::string& path) {
   return {name, entry["frame"].get<int>(), TextOf(entry["value"], path, "key " + name)};
 }
 
+// The host's default for a point, computed as the host does: per cent of the layer.
+bool AtDefaultPoint(const host::RegisteredParam& param, const host::ParamValue& value,
+                    const host::LayerState& layer) {
+  if (param.def.param_type != PF_Param_POINT) return false;
+  return value.a == param.def.u.td.x_value / 65536.0 / 100.0 * layer.width &&
+         value.b == param.def.u.td.y_value / 65536.0 / 100.0 * layer.height;
+}
+
 }  // namespace
 
 std::string ValueText(const host::RegisteredParam& param, const host::ParamValue& value) {
@@ -61,6 +70,13 @@ Preset ReadPreset(const std::string& path) {
   if (root.is_discarded() || !root.is_object()) {
     throw OptionError("--preset: \"" + path + "\" is not a JSON object");
   }
+  for (const auto& [entry, value] : root.items()) {
+    // A misspelt entry would otherwise leave the preset silently without effect.
+    if (entry != "controls" && entry != "keys") {
+      throw OptionError(path + ": unknown entry \"" + entry +
+                        "\" (a preset holds \"controls\" and \"keys\")");
+    }
+  }
   Preset preset;
   const json controls = root.value("controls", json::object());
   if (!controls.is_object()) throw OptionError(path + ": \"controls\" must be an object");
@@ -73,17 +89,24 @@ Preset ReadPreset(const std::string& path) {
   return preset;
 }
 
-void WritePreset(const std::string& path, const host::ParamStore& store, double seconds,
-                 const host::LayerState& layer, const std::vector<KeyAssignment>& keys) {
+void WritePreset(const std::string& path, const host::ParamStore& store,
+                 const host::LayerState& layer) {
   json controls = json::object();
+  json keyList = json::array();
   for (PF_ParamIndex index = 1; index <= store.Count(); ++index) {
     const host::RegisteredParam param = store.At(index);
-    if (!param.HasValue() || param.def.param_type == PF_Param_BUTTON) continue;
-    controls[param.QualifiedName()] = ValueText(param, store.ValueAt(index, seconds, layer));
-  }
-  json keyList = json::array();
-  for (const KeyAssignment& key : keys) {
-    keyList.push_back({{"control", key.name}, {"frame", key.frame}, {"value", key.value}});
+    if (!param.HasValue()) continue;
+    const std::map<double, host::ParamValue> keys = store.Keyframes(index);
+    for (const auto& [seconds, value] : keys) {
+      const long frame = std::lround(seconds * layer.timeScale / layer.timeStep);
+      keyList.push_back({{"control", param.QualifiedName()},
+                         {"frame", frame},
+                         {"value", ValueText(param, value)}});
+    }
+    const host::ParamValue value = store.ValueAt(index, 0, layer);
+    if (keys.empty() && !AtDefaultPoint(param, value, layer)) {
+      controls[param.QualifiedName()] = ValueText(param, value);
+    }
   }
   std::ofstream file(path);
   file << json{{"controls", controls}, {"keys", keyList}}.dump(2) << "\n";

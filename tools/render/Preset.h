@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/LayerState.h"
 #include "host/ParamStore.h"
 #include "tools/render/Keyframes.h"
 #include "tools/render/ParamAssignment.h"
@@ -21,10 +22,12 @@ struct Preset {
 // Throws OptionError naming the file for a file that cannot be read or is not a preset.
 Preset ReadPreset(const std::string& path);
 
-// Every control that has a value, as the store holds it at `seconds`, plus the keys;
-// throws OptionError when the file cannot be written.
-void WritePreset(const std::string& path, const host::ParamStore& store, double seconds,
-                 const host::LayerState& layer, const std::vector<KeyAssignment>& keys);
+// Every control that has a value: a keyframed one as its keys (frames of the layer's
+// clock), the others under "controls". A point at its default, the layer's centre, is left
+// out, so that the preset keeps "the centre" for a layer of any size. Throws OptionError
+// when the file cannot be written.
+void WritePreset(const std::string& path, const host::ParamStore& store,
+                 const host::LayerState& layer);
 
 // A control's value as text that --param reads back to the same value.
 std::string ValueText(const host::RegisteredParam& param, const host::ParamValue& value);

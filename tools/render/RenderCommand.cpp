@@ -23,8 +23,9 @@ void CheckOptions(const RenderOptions& options) {
     throw OptionError("--threads must be between 1 and 256, not " +
                       std::to_string(options.threads));
   }
-  if (!(options.fps > 0 && options.fps <= 1000)) {
-    throw OptionError("--fps must be above 0 and at most 1000");
+  // The host's clock ticks in thousandths of a frame a second, so 0.001 is the slowest.
+  if (!(options.fps >= 0.001 && options.fps <= 1000)) {
+    throw OptionError("--fps must be from 0.001 to 1000");
   }
 }
 
@@ -39,16 +40,16 @@ void CheckOptions(const RenderOptions& options) {
   throw RenderError(message);
 }
 
-// The preset first, then the command line, so --param and --key override it.
-std::vector<KeyAssignment> ApplyControls(host::Host& host, const RenderOptions& options) {
+// The whole preset first, then the command line, so --param and --key override it: a
+// --param value replaces the preset's keyframes on that control, as setting a value does.
+void ApplyControls(host::Host& host, const RenderOptions& options) {
   Preset preset;
   if (!options.preset.empty()) preset = ReadPreset(options.preset);
-  for (const ParamAssignment& a : preset.controls) ApplyParamAssignment(host.Params(), a);
-  for (const ParamAssignment& a : options.params) ApplyParamAssignment(host.Params(), a);
-  std::vector<KeyAssignment> keys = preset.keys;
-  keys.insert(keys.end(), options.keys.begin(), options.keys.end());
-  for (const KeyAssignment& key : keys) ApplyKeyAssignment(host.Params(), key, options.fps);
-  return keys;
+  host::ParamStore& store = host.Params();
+  for (const ParamAssignment& a : preset.controls) ApplyParamAssignment(store, a);
+  for (const KeyAssignment& key : preset.keys) ApplyKeyAssignment(store, key, host.Layer());
+  for (const ParamAssignment& a : options.params) ApplyParamAssignment(store, a);
+  for (const KeyAssignment& key : options.keys) ApplyKeyAssignment(store, key, host.Layer());
 }
 
 // Host time runs in thousandths of a frame so fractional rates such as 29.97 stay exact.
@@ -93,12 +94,13 @@ void RenderCommand(host::Host& host, const RenderOptions& options) {
   if (PF_Err err = host.GlobalSetup(&setup)) Fail("global set-up", err, &setup);
   if (PF_Err err = host.ParamsSetup()) Fail("parameter set-up", err);
   SetFrameRate(host, options.fps);
-  const std::vector<KeyAssignment> keys = ApplyControls(host, options);
-  if (!options.savePreset.empty()) {
-    WritePreset(options.savePreset, host.Params(), range.first / options.fps, host.Layer(), keys);
-  }
+  FrameTime(range.last, host.Layer());
+  host::World first;
+  if (!options.input.empty()) first = ReadFirstFrame(host, options, plan);
+  ApplyControls(host, options);
+  if (!options.savePreset.empty()) WritePreset(options.savePreset, host.Params(), host.Layer());
   if (options.input.empty()) return;
-  const SequenceFailure failure = RenderSequence(host, options, plan);
+  const SequenceFailure failure = RenderSequence(host, options, plan, std::move(first));
   if (failure.err != PF_Err_NONE) {
     const std::string frame =
         options.frames.empty() ? "" : " of frame " + std::to_string(failure.frame);

@@ -10,6 +10,7 @@
 #include "host/WorldOps.h"
 #include "tools/render/Background.h"
 #include "tools/render/ImageIO.h"
+#include "tools/render/Keyframes.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RenderCommand.h"
 
@@ -23,13 +24,30 @@ namespace fs = std::filesystem;
 void WriteAtomically(const std::string& path, const host::World& world) {
   const fs::path target(path);
   const fs::path partial = target.parent_path() / (".partial-" + target.filename().string());
-  WriteImage(partial.string(), world);
   std::error_code error;
+  try {
+    WriteImage(partial.string(), world);
+  } catch (const ImageError& e) {
+    // The user knows the output's name, not the temporary one, and nothing may be left.
+    fs::remove(partial, error);
+    std::string message = e.what();
+    const size_t at = message.find(partial.string());
+    if (at != std::string::npos) message.replace(at, partial.string().size(), path);
+    throw ImageError(message);
+  }
   fs::rename(partial, target, error);
   if (error) {
     fs::remove(partial, error);
     throw ImageError("cannot write \"" + path + "\": " + error.message());
   }
+}
+
+void DescribeLayer(host::LayerState& layer, const host::World& image,
+                   const RenderOptions& options) {
+  layer.width = image.Width();
+  layer.height = image.Height();
+  layer.downsampleX = layer.downsampleY = {1, A_u_long(options.downsample)};
+  layer.kind = options.adjustmentLayer ? host::LayerKind::kAdjustment : host::LayerKind::kOrdinary;
 }
 
 struct PendingFrame {
@@ -39,8 +57,12 @@ struct PendingFrame {
 
 class SequenceRun {
  public:
-  SequenceRun(host::Host& host, const RenderOptions& options, int frames)
-      : host_(host), options_(options), progress_(frames, options.quiet) {
+  SequenceRun(host::Host& host, const RenderOptions& options, int frames, host::World first)
+      : host_(host),
+        options_(options),
+        progress_(frames, options.quiet),
+        first_(std::move(first)),
+        depth_(first_.Depth()) {
     if (!options.background.empty()) background_ = ParseColour(options.background);
   }
   ~SequenceRun() { progress_.Finish(); }
@@ -48,33 +70,25 @@ class SequenceRun {
   SequenceFailure Run(const SequencePlan& plan);
 
  private:
-  std::shared_ptr<const host::World> ReadFrame(const SequenceFrame& frame);
+  std::shared_ptr<const host::World> ReadFrame(const SequenceFrame& frame, bool first);
   bool Finish(PendingFrame& pending, SequenceFailure& failure);
 
   host::Host& host_;
   const RenderOptions& options_;
   Progress progress_;
   std::optional<Colour> background_;
+  host::World first_;  // the first frame, read before the controls were set
   int depth_ = 0;
-  A_long width_ = -1, height_ = -1;
 };
 
-std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& frame) {
-  host::World image = ReadImage(frame.input, depth_ == 0 ? options_.depth : depth_);
-  if (width_ < 0) {
-    depth_ = image.Depth();
-    width_ = image.Width();
-    height_ = image.Height();
-    host::LayerState& layer = host_.Layer();
-    layer.width = width_;
-    layer.height = height_;
-    layer.downsampleX = layer.downsampleY = {1, A_u_long(options_.downsample)};
-    layer.kind =
-        options_.adjustmentLayer ? host::LayerKind::kAdjustment : host::LayerKind::kOrdinary;
-  } else if (image.Width() != width_ || image.Height() != height_) {
+std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& frame,
+                                                          bool first) {
+  host::World image = first ? std::move(first_) : ReadImage(frame.input, depth_);
+  const host::LayerState& layer = host_.Layer();
+  if (image.Width() != layer.width || image.Height() != layer.height) {
     throw ImageError("\"" + frame.input + "\" is " + std::to_string(image.Width()) + "x" +
                      std::to_string(image.Height()) + ", the sequence's first frame " +
-                     std::to_string(width_) + "x" + std::to_string(height_));
+                     std::to_string(layer.width) + "x" + std::to_string(layer.height));
   }
   if (options_.downsample > 1) image = host::BoxDownsample(image, options_.downsample);
   return std::make_shared<const host::World>(std::move(image));
@@ -104,9 +118,9 @@ SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
   bool failed = false;
   for (const SequenceFrame& frame : plan.frames) {
     host::FrameRequest request;
-    std::shared_ptr<const host::World> input = ReadFrame(frame);
+    std::shared_ptr<const host::World> input = ReadFrame(frame, &frame == &plan.frames.front());
     request.depth = depth_;
-    request.time = A_long(frame.number) * A_long(host_.Layer().timeStep);
+    request.time = FrameTime(frame.number, host_.Layer());
     inFlight.push_back({&frame, pool.Submit(input, request)});
     // A few frames ahead of the one being written keep every thread busy.
     if (int(inFlight.size()) > options_.threads) {
@@ -149,9 +163,16 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
   return plan;
 }
 
+host::World ReadFirstFrame(host::Host& host, const RenderOptions& options,
+                           const SequencePlan& plan) {
+  host::World image = ReadImage(plan.frames.front().input, options.depth);
+  DescribeLayer(host.Layer(), image, options);
+  return image;
+}
+
 SequenceFailure RenderSequence(host::Host& host, const RenderOptions& options,
-                               const SequencePlan& plan) {
-  SequenceRun run(host, options, int(plan.frames.size()));
+                               const SequencePlan& plan, host::World first) {
+  SequenceRun run(host, options, int(plan.frames.size()), std::move(first));
   return run.Run(plan);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "host/World.h"
 #include "tools/render/FramePattern.h"
 
 namespace solvane::cli {
@@ -34,10 +35,18 @@ struct SequenceFailure {
   PF_OutData out{};
 };
 
-// Renders every frame of the plan; throws ImageError for a file and RenderError for an
-// empty result, and returns the first module error with the frame it happened on. Frames
-// before a failure are written; the failing one and those after it are not.
+// Reads the plan's first frame and describes the layer to the host as it shows it (size,
+// downsample, kind), so that control values which depend on the layer, such as a point's
+// default at its centre, are right before the controls are set or saved. Throws
+// ImageError.
+host::World ReadFirstFrame(host::Host& host, const RenderOptions& options,
+                           const SequencePlan& plan);
+
+// Renders every frame of the plan, `first` being what ReadFirstFrame returned; throws
+// ImageError for a file and RenderError for an empty result, and returns the first module
+// error with the frame it happened on. Frames before a failure are written; the failing
+// one and those after it are not.
 SequenceFailure RenderSequence(host::Host& host, const RenderOptions& options,
-                               const SequencePlan& plan);
+                               const SequencePlan& plan, host::World first);
 
 }  // namespace solvane::cli
