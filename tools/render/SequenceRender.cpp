@@ -81,8 +81,7 @@ class SequenceRun {
   int depth_ = 0;
 };
 
-std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& frame,
-                                                          bool first) {
+std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& frame, bool first) {
   host::World image = first ? std::move(first_) : ReadImage(frame.input, depth_);
   const host::LayerState& layer = host_.Layer();
   if (image.Width() != layer.width || image.Height() != layer.height) {
@@ -142,6 +141,13 @@ SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
 SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range) {
   SequencePlan plan;
   if (options.input.empty()) return plan;
+  // Without --frames a pattern would quietly render frame 0 alone.
+  for (const std::string* name : {&options.input, &options.output}) {
+    if (options.frames.empty() && HasFramePattern(*name)) {
+      throw OptionError("\"" + *name +
+                        "\" names a frame number: give the frames with --frames A-B");
+    }
+  }
   if (range.Count() > 1 && !HasFramePattern(options.output)) {
     throw OptionError("--frames renders " + std::to_string(range.Count()) +
                       " frames: OUTPUT needs #### or %04d for the frame number");
