@@ -118,6 +118,17 @@ check_contexts() {
     }' "$1"
 }
 
-section "threaded render: one context per render thread, released at thread exit"
-WINEDEBUG=-all,trace+wgl compare threads --threads 4 --param Mode=Spin --param Samples=32
-check_contexts "$out/threads-windows.log" 2 || fail "threaded render: contexts not one per thread"
+section "threaded sequence: 8 frames on 4 render threads, one context per thread"
+seq_args=(--frames 1-8 --threads 4 --param Mode=Spin --param Quality/Quality=Custom
+  --param Samples=32 --param Noise=0 --key Position@1=20,20 --key Position@8=140,100)
+"$linux" --quiet "${seq_args[@]}" "$out/input.png" "$out/seq-linux-####.png" ||
+  fail "threaded sequence: the Linux render exited $?"
+WINEDEBUG=-all,trace+wgl win --quiet "${seq_args[@]}" "$(winepath -w "$out/input.png")" \
+  "$(winepath -w "$out")\\seq-windows-####.png" >"$out/threads-windows.log" 2>&1 ||
+  fail "threaded sequence: the Windows render exited $?"
+for n in 1 2 3 4 5 6 7 8; do
+  idiff -warn "$tolerance" -fail "$tolerance" "$out/seq-linux-000$n.png" \
+    "$out/seq-windows-000$n.png" >/dev/null || fail "threaded sequence: frame $n differs"
+done
+# The global context of set-up, and at least two of the four render threads.
+check_contexts "$out/threads-windows.log" 3 || fail "threaded sequence: contexts not one per thread"
