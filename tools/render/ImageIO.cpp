@@ -1,4 +1,5 @@
 #include "tools/render/ImageIO.h"
+#include "tools/render/PixelConversion.h"
 
 #include <OpenImageIO/imageio.h>
 
@@ -45,26 +46,11 @@ bool IsFloatFormat(TypeDesc format) {
          format.basetype == TypeDesc::DOUBLE;
 }
 
-// Straight 8-bit channels premultiplied exactly: round(c * a / 255).
-A_u_char Premultiply8(float straight, float alpha) {
-  const long c = std::lround(straight * 255.0f);
-  const long a = std::lround(alpha * 255.0f);
-  return A_u_char((c * a + 127) / 255);
-}
-
 void StorePixel(host::World& world, A_long x, A_long y, const float* p, const ChannelMap& map,
                 bool premultiplied, bool eightBitFile) {
   const float a = map.alpha >= 0 ? p[map.alpha] : 1.0f;
   const float r = p[map.red], g = p[map.green], b = p[map.blue];
-  if (premultiplied) {
-    world.SetValue(x, y, {a, r, g, b});
-  } else if (eightBitFile && world.Depth() == 8) {
-    world.SetPixel8(x, y,
-                    {A_u_char(std::lround(a * 255.0f)), Premultiply8(r, a), Premultiply8(g, a),
-                     Premultiply8(b, a)});
-  } else {
-    world.SetValue(x, y, {a, r * a, g * a, b * a});
-  }
+  StoreFilePixel(world, x, y, a, r, g, b, premultiplied, eightBitFile);
 }
 
 }  // namespace

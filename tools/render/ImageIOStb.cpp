@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tools/render/ImageIO.h"
+#include "tools/render/PixelConversion.h"
 
 namespace solvane::cli {
 namespace {
@@ -68,28 +69,13 @@ Decoded Decode(const std::string& path) {
   return d;
 }
 
-// Straight 8-bit channels premultiplied exactly: round(c * a / 255).
-A_u_char Premultiply8(float straight, float alpha) {
-  const long c = std::lround(straight * 255.0f);
-  const long a = std::lround(alpha * 255.0f);
-  return A_u_char((c * a + 127) / 255);
-}
-
 // stb's layouts: grey, grey + alpha, RGB, RGBA.
 void StorePixel(host::World& world, A_long x, A_long y, const float* p, const Decoded& d) {
   const bool grey = d.channels < 3;
   const bool hasAlpha = d.channels == 2 || d.channels == 4;
   const float a = hasAlpha ? p[d.channels - 1] : 1.0f;
   const float r = p[0], g = grey ? p[0] : p[1], b = grey ? p[0] : p[2];
-  if (d.bits == 32) {
-    world.SetValue(x, y, {a, r, g, b});
-  } else if (d.bits == 8 && world.Depth() == 8) {
-    world.SetPixel8(x, y,
-                    {A_u_char(std::lround(a * 255.0f)), Premultiply8(r, a), Premultiply8(g, a),
-                     Premultiply8(b, a)});
-  } else {
-    world.SetValue(x, y, {a, r * a, g * a, b * a});
-  }
+  StoreFilePixel(world, x, y, a, r, g, b, d.bits == 32, d.bits == 8);
 }
 
 }  // namespace
