@@ -3,6 +3,7 @@
 // input at opacity 254 over nothing: every output pixel is known exactly, which checks
 // reading, premultiplication, placement, buffer expansion, downsampling and writing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <OpenImageIO/imageio.h>
 
@@ -59,7 +60,8 @@ struct CliRun {
 };
 
 CliRun Cli(const std::string& args) {
-  const std::string errPath = Temp("stderr.txt");
+  // One file per process: ctest runs these tests as separate processes side by side.
+  const std::string errPath = Temp("stderr-" + std::to_string(getpid()) + ".txt");
   // The module's file name holds an apostrophe, so it goes in double quotes.
   const std::string command = std::string("\"") + SOLVANE_RENDER_PATH + "\" --module \"" +
                               SOLVANE_MODULE_PATH + "\" " + args + " 2>" + errPath;

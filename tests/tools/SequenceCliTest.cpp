@@ -1,6 +1,7 @@
 // Sequences through solvane-render: frame names, keyframes per kind, presets, threads and
 // the failures a batch render must report before it writes anything.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,7 +33,9 @@ fs::path Folder(const std::string& name) {
 }
 
 SequenceRun Render(const std::string& args) {
-  const std::string errPath = ::testing::TempDir() + "solvane_seq_stderr.txt";
+  // One file per process: ctest runs these tests as separate processes side by side.
+  const std::string errPath =
+      ::testing::TempDir() + "solvane_seq_stderr-" + std::to_string(getpid()) + ".txt";
   const std::string command = std::string("\"") + SOLVANE_RENDER_PATH + "\" --module \"" +
                               SOLVANE_MODULE_PATH + "\" --quiet " + args + " 2>" + errPath;
   const int status = std::system(command.c_str());
