@@ -15,4 +15,11 @@ struct GLResources {
 };
 static_assert(sizeof(GLResources) == 16, "the global-data handle holds exactly this record");
 
+// Makes the record's context current and builds both programs into it.
+void BuildPrograms(GLResources& resources);
+
+// Deletes both programs in the record's own context, then destroys and frees the context;
+// a record without a context is left as it is.
+void ReleaseGLResources(GLResources& resources);
+
 }  // namespace solvane

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "gl/OffscreenContext.h"
-#include "gl/Programs.h"
 #include "plugin/GLResources.h"
 
 namespace solvane {
@@ -16,11 +15,7 @@ void CreateGlobalContext(GLResources& record) {
   OffscreenContext* context = CreateOffscreenContext(nullptr);
   if (IsContextValid(context)) {
     record.context = context;
-    MakeContextCurrent(context);
-    GLuint programs[2] = {0, 0};
-    BuildEffectPrograms(programs);
-    record.preprocessProgram = programs[0];
-    record.rayProgram = programs[1];
+    BuildPrograms(record);
   } else {
     FreeOffscreenContext(context);
   }
@@ -43,13 +38,8 @@ void ReleaseGlobalResources(HostSuiteCache& suites, PF_InData* in_data) {
   const PF_HandleSuite1* handles = suites.Handle();
   auto* record = static_cast<GLResources*>(handles->host_lock_handle(in_data->global_data));
   if (record != nullptr && record->context != nullptr) {
-    MakeContextCurrent(record->context);
-    DeleteProgram(&record->preprocessProgram);
-    DeleteProgram(&record->rayProgram);
-    DestroyOffscreenContext(record->context);
+    ReleaseGLResources(*record);
     MakeContextCurrent(nullptr);
-    FreeOffscreenContext(record->context);
-    record->context = nullptr;
   }
   // The record's memory goes with the handle, so a load/unload cycle leaves nothing.
   if (in_data->global_data != nullptr) handles->host_dispose_handle(in_data->global_data);

@@ -4,7 +4,6 @@
 #include <mutex>
 
 #include "gl/OffscreenContext.h"
-#include "gl/Programs.h"
 #include "platform/ThreadExit.h"
 
 namespace solvane {
@@ -29,13 +28,7 @@ void ReleaseAtThreadExit(void* record) {
 void CreateThreadResources() {
   auto record = std::make_unique<GLResources>();
   record->context = CreateOffscreenContext(nullptr);
-  if (record->context != nullptr) {
-    MakeContextCurrent(record->context);
-    GLuint programs[2] = {0, 0};
-    BuildEffectPrograms(programs);
-    record->preprocessProgram = programs[0];
-    record->rayProgram = programs[1];
-  }
+  if (record->context != nullptr) BuildPrograms(*record);
   threadResources = record.release();
   RunAtThreadExit(&ReleaseAtThreadExit, threadResources);
 }
@@ -53,13 +46,7 @@ GLResources* AcquireThreadResources(const GLResources* global) {
 }
 
 void ReleaseThreadResources(GLResources& resources) {
-  if (resources.context == nullptr) return;
-  MakeContextCurrent(resources.context);
-  DeleteProgram(&resources.preprocessProgram);
-  DeleteProgram(&resources.rayProgram);
-  DestroyOffscreenContext(resources.context);
-  FreeOffscreenContext(resources.context);
-  resources.context = nullptr;
+  ReleaseGLResources(resources);
 }
 
 }  // namespace solvane

@@ -1,0 +1,26 @@
+#include "plugin/GLResources.h"
+
+#include "gl/OffscreenContext.h"
+#include "gl/Programs.h"
+
+namespace solvane {
+
+void BuildPrograms(GLResources& resources) {
+  MakeContextCurrent(resources.context);
+  GLuint programs[2] = {0, 0};
+  BuildEffectPrograms(programs);
+  resources.preprocessProgram = programs[0];
+  resources.rayProgram = programs[1];
+}
+
+void ReleaseGLResources(GLResources& resources) {
+  if (resources.context == nullptr) return;
+  MakeContextCurrent(resources.context);
+  DeleteProgram(&resources.preprocessProgram);
+  DeleteProgram(&resources.rayProgram);
+  DestroyOffscreenContext(resources.context);
+  FreeOffscreenContext(resources.context);
+  resources.context = nullptr;
+}
+
+}  // namespace solvane
