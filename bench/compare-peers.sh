@@ -21,6 +21,7 @@ gegl=$(command -v gegl)
 
 render=build/bench/bin/solvane-render
 if [ ! -x "$render" ]; then
+  scripts/setup.sh
   cmake --preset bench >/dev/null
   cmake --build --preset bench -j"$(nproc)" --target solvane_render solvane_module
 fi

@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 filter=.
 [ "${1:-}" = "--quick" ] && filter='-Frame/.*/1920x1080/.*'
 
+scripts/setup.sh
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j"$(nproc)"
 out=build/bench/results
