@@ -5,40 +5,39 @@
 #include "gl/Quad.h"
 #include "gl/RenderTarget.h"
 #include "render/FrameUniforms.h"
+#include "render/FrameTargets.h"
 
 namespace solvane {
 namespace {
 
 struct FrameContext {
   const GLResources& gl;
+  FrameTargets& targets;
   const RenderParams& params;
   GLenum wrap;
   int depth;
   UniformTable uniforms;
 };
 
-// The input target is not cleared: the upload replaces every texel of it at once.
+// A kept target holds the last frame's pixels: cleared here where the frame needs
+// transparent black. The input target is not: the upload replaces every texel of it.
 enum class Clear { kNo, kYes };
 
-bool CreateTarget(RenderTarget& target, GLint width, GLint height, GLenum wrap, Clear clear) {
-  CreateRenderTarget(target, width, height, wrap, GL_RGBA32F);
-  if (target.framebuffer == 0) return false;
-  if (clear == Clear::kYes) ClearRenderTarget(target);
+bool PrepareTarget(FrameContext& frame, RenderTarget& slot, GLint width, GLint height,
+                   Clear clear) {
+  if (!PrepareFrameTarget(slot, width, height, frame.wrap)) return false;
+  if (clear == Clear::kYes) ClearRenderTarget(slot);
   return true;
 }
 
-// The input uploaded and thresholded, in a target of the input's size.
-bool PreprocessInput(FrameContext& frame, const PF_EffectWorld& input, RenderTarget& result) {
-  RenderTarget inputTarget;
-  if (!CreateTarget(result, input.width, input.height, frame.wrap, Clear::kYes)) return false;
-  if (!CreateTarget(inputTarget, input.width, input.height, frame.wrap, Clear::kNo)) {
-    DeleteRenderTarget(&result);
-    return false;
-  }
-  UploadToTexture(inputTarget.attachment.texture, input, frame.depth);
-  RecordPreprocessUniforms(frame.uniforms, frame.params, inputTarget.attachment.texture);
-  DrawQuad(result, frame.gl.preprocessProgram, frame.uniforms, false, {}, false);
-  DeleteRenderTarget(&inputTarget);
+// The input uploaded and thresholded into the pre-process target, of the input's size.
+bool PreprocessInput(FrameContext& frame, const PF_EffectWorld& input) {
+  FrameTargets& t = frame.targets;
+  if (!PrepareTarget(frame, t.preprocess, input.width, input.height, Clear::kYes)) return false;
+  if (!PrepareTarget(frame, t.input, input.width, input.height, Clear::kNo)) return false;
+  UploadToTexture(t.input.attachment.texture, input, frame.depth);
+  RecordPreprocessUniforms(frame.uniforms, frame.params, t.input.attachment.texture);
+  DrawQuad(t.preprocess, frame.gl.preprocessProgram, frame.uniforms, false, {}, false);
   return true;
 }
 
@@ -51,47 +50,42 @@ void PlaceInFrame(const RenderTarget& source, const RenderTarget& frame, GLint x
   glBlitFramebuffer(0, 0, w, h, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }
 
-bool DrawRays(FrameContext& frame, const RenderTarget& placed, PF_EffectWorld& output) {
-  RenderTarget rayTarget;
-  if (!CreateTarget(rayTarget, output.width, output.height, frame.wrap, Clear::kYes)) return false;
-  RecordRayUniforms(frame.uniforms, frame.params, placed.attachment.texture);
-  DrawQuad(rayTarget, frame.gl.rayProgram, frame.uniforms, false, {}, false);
-  ReadRenderTarget(rayTarget, output, frame.depth, GL_COLOR_ATTACHMENT0);
-  DeleteRenderTarget(&rayTarget);
+bool DrawRays(FrameContext& frame, PF_EffectWorld& output) {
+  FrameTargets& t = frame.targets;
+  if (!PrepareTarget(frame, t.rays, output.width, output.height, Clear::kYes)) return false;
+  RecordRayUniforms(frame.uniforms, frame.params, t.placed.attachment.texture);
+  DrawQuad(t.rays, frame.gl.rayProgram, frame.uniforms, false, {}, false);
+  ReadRenderTarget(t.rays, output, frame.depth, GL_COLOR_ATTACHMENT0);
   return true;
 }
 
 bool DrawPasses(FrameContext& frame, const PF_EffectWorld& input, PF_EffectWorld& output) {
-  RenderTarget preprocessed, placed;
+  FrameTargets& t = frame.targets;
   const bool hasInput = input.width > 0 && input.height > 0;
-  if (hasInput && !PreprocessInput(frame, input, preprocessed)) return false;
-  if (!CreateTarget(placed, output.width, output.height, frame.wrap, Clear::kYes)) {
-    DeleteRenderTarget(&preprocessed);
-    return false;
-  }
-  if (hasInput) PlaceInFrame(preprocessed, placed, frame.params.offsetX, frame.params.offsetY);
-  DeleteRenderTarget(&preprocessed);
-  bool drawn = true;
-  if (frame.params.view == 1) {
-    ReadRenderTarget(placed, output, frame.depth, GL_COLOR_ATTACHMENT0);
-  } else {
-    drawn = DrawRays(frame, placed, output);
-  }
-  DeleteRenderTarget(&placed);
-  return drawn;
+  if (hasInput && !PreprocessInput(frame, input)) return false;
+  if (!PrepareTarget(frame, t.placed, output.width, output.height, Clear::kYes)) return false;
+  if (hasInput) PlaceInFrame(t.preprocess, t.placed, frame.params.offsetX, frame.params.offsetY);
+  if (frame.params.view != 1) return DrawRays(frame, output);
+  ReadRenderTarget(t.placed, output, frame.depth, GL_COLOR_ATTACHMENT0);
+  return true;
 }
 
 }  // namespace
 
-PF_Err DrawFramePasses(const GLResources& gl, const RenderParams& params,
+PF_Err DrawFramePasses(const GLResources& gl, FrameTargets& targets, const RenderParams& params,
                        const PF_EffectWorld& input, PF_EffectWorld& output, int depth) {
   if (output.width <= 0 || output.height <= 0) return PF_Err_NONE;  // nothing to draw into
-  FrameContext frame{gl, params, GLenum(params.repeatEdges ? GL_MIRRORED_REPEAT : GL_CLAMP_TO_BORDER),
-                     depth, {}};
+  const GLenum wrap = params.repeatEdges ? GL_MIRRORED_REPEAT : GL_CLAMP_TO_BORDER;
+  FrameContext frame{gl, targets, params, wrap, depth, {}};
   const bool drawn = DrawPasses(frame, input, output);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
-  if (drawn) return PF_Err_NONE;
+  if (drawn) {
+    EndFrameTargets(targets);
+    return PF_Err_NONE;
+  }
+  // A frame that could not have its targets keeps none of them.
+  DeleteFrameTargets(targets);
   // The refused texture left an error in GL's flag; drop it here so the thread's next
   // frame does not report it against whatever it checks first.
   while (glGetError() != GL_NO_ERROR) {

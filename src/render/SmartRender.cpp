@@ -71,7 +71,7 @@ PF_Err RenderCheckedOut(HostSuiteCache& suites, PF_InData* in_data, const FrameB
   }
   const GLResources* gl = AcquireThreadResources(GlobalRecord(in_data));
   if (gl == nullptr || gl->context == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-  err = DrawFramePasses(*gl, params, *b.input, *b.output, depth);
+  err = DrawFramePasses(*gl, ThreadFrameTargets(), params, *b.input, *b.output, depth);
   if (err == PF_Err_NONE && params.view == 3) err = Composite(suites, in_data, params, b);
   if (err == PF_Err_NONE) err = in_data->inter.abort(in_data->effect_ref);
   return err;

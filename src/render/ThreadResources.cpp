@@ -15,38 +15,49 @@ std::mutex& RenderMutex() {
   return renderMutex;
 }
 
+struct ThreadRecord {
+  GLResources gl;
+  FrameTargets targets;
+};
+
 // The thread's record. The pointer itself is trivially destructible, which thread-local
 // storage handles safely everywhere; the record is released by the thread-exit hook.
-thread_local GLResources* threadResources = nullptr;
+thread_local ThreadRecord* threadRecord = nullptr;
 
-void ReleaseAtThreadExit(void* record) {
-  auto* resources = static_cast<GLResources*>(record);
-  ReleaseThreadResources(*resources);
-  delete resources;
+// The targets go first, in the thread's own context: another context may be current
+// by now (global set-down can run on a render thread).
+void ReleaseAtThreadExit(void* opaque) {
+  auto* record = static_cast<ThreadRecord*>(opaque);
+  if (record->gl.context != nullptr) {
+    MakeContextCurrent(record->gl.context);
+    DeleteFrameTargets(record->targets);
+  }
+  ReleaseGLResources(record->gl);
+  delete record;
 }
 
 void CreateThreadResources() {
-  auto record = std::make_unique<GLResources>();
-  record->context = CreateOffscreenContext(nullptr);
-  if (record->context != nullptr) BuildPrograms(*record);
-  threadResources = record.release();
-  RunAtThreadExit(&ReleaseAtThreadExit, threadResources);
+  auto record = std::make_unique<ThreadRecord>();
+  record->gl.context = CreateOffscreenContext(nullptr);
+  if (record->gl.context != nullptr) BuildPrograms(record->gl);
+  threadRecord = record.release();
+  RunAtThreadExit(&ReleaseAtThreadExit, threadRecord);
 }
 
 }  // namespace
 
 GLResources* AcquireThreadResources(const GLResources* global) {
   std::lock_guard lock(RenderMutex());
-  if (threadResources != nullptr) {
-    MakeContextCurrent(threadResources->context);
+  if (threadRecord != nullptr) {
+    MakeContextCurrent(threadRecord->gl.context);
   } else if (global != nullptr && global->context != nullptr) {
     CreateThreadResources();
   }
-  return threadResources;
+  return threadRecord != nullptr ? &threadRecord->gl : nullptr;
 }
 
-void ReleaseThreadResources(GLResources& resources) {
-  ReleaseGLResources(resources);
+FrameTargets& ThreadFrameTargets() {
+  return threadRecord->targets;
 }
 
 }  // namespace solvane

@@ -1,9 +1,10 @@
-// Each render thread owns a private context and its two programs, from the thread's first
-// frame to the thread's end. Looking them up or creating them is serialised by one
+// Each render thread owns a private context, its two programs and the render targets it
+// keeps between frames, from the thread's first frame to the thread's end. Looking them up or creating them is serialised by one
 // process-wide mutex; drawing is not.
 #pragma once
 
 #include "plugin/GLResources.h"
+#include "render/FrameTargets.h"
 
 namespace solvane {
 
@@ -12,7 +13,8 @@ namespace solvane {
 // record with a null context when creation failed (no new attempt is made on the thread).
 GLResources* AcquireThreadResources(const GLResources* global);
 
-// Deletes the thread's programs and destroys its context; runs by itself at thread exit.
-void ReleaseThreadResources(GLResources& resources);
+// The render targets the calling thread keeps between frames; only valid after
+// AcquireThreadResources gave the thread a record with a context.
+FrameTargets& ThreadFrameTargets();
 
 }  // namespace solvane
