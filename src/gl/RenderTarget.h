@@ -19,7 +19,7 @@ struct TextureAttachment {
   GLenum textureTarget = 0;
 };
 
-// Owned by its caller; created and deleted within one render.
+// Owned by its caller: a render thread keeps its frame targets from one frame to the next.
 struct RenderTarget {
   GLuint framebuffer = 0;  // 0 when creation failed or after deletion
   TextureAttachment attachment;

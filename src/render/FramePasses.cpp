@@ -4,8 +4,8 @@
 
 #include "gl/Quad.h"
 #include "gl/RenderTarget.h"
-#include "render/FrameUniforms.h"
 #include "render/FrameTargets.h"
+#include "render/FrameUniforms.h"
 
 namespace solvane {
 namespace {
@@ -19,8 +19,10 @@ struct FrameContext {
   UniformTable uniforms;
 };
 
-// A kept target holds the last frame's pixels: cleared here where the frame needs
-// transparent black. The input target is not: the upload replaces every texel of it.
+// A kept target holds the last frame's pixels. Only the placement target is cleared, and
+// only when the input does not cover it: the upload replaces every texel of the input
+// target, and each pass's full-target quad, drawn without blending, writes every texel
+// of its target.
 enum class Clear { kNo, kYes };
 
 bool PrepareTarget(FrameContext& frame, RenderTarget& slot, GLint width, GLint height,
@@ -33,7 +35,7 @@ bool PrepareTarget(FrameContext& frame, RenderTarget& slot, GLint width, GLint h
 // The input uploaded and thresholded into the pre-process target, of the input's size.
 bool PreprocessInput(FrameContext& frame, const PF_EffectWorld& input) {
   FrameTargets& t = frame.targets;
-  if (!PrepareTarget(frame, t.preprocess, input.width, input.height, Clear::kYes)) return false;
+  if (!PrepareTarget(frame, t.preprocess, input.width, input.height, Clear::kNo)) return false;
   if (!PrepareTarget(frame, t.input, input.width, input.height, Clear::kNo)) return false;
   UploadToTexture(t.input.attachment.texture, input, frame.depth);
   RecordPreprocessUniforms(frame.uniforms, frame.params, t.input.attachment.texture);
@@ -52,19 +54,27 @@ void PlaceInFrame(const RenderTarget& source, const RenderTarget& frame, GLint x
 
 bool DrawRays(FrameContext& frame, PF_EffectWorld& output) {
   FrameTargets& t = frame.targets;
-  if (!PrepareTarget(frame, t.rays, output.width, output.height, Clear::kYes)) return false;
+  if (!PrepareTarget(frame, t.rays, output.width, output.height, Clear::kNo)) return false;
   RecordRayUniforms(frame.uniforms, frame.params, t.placed.attachment.texture);
   DrawQuad(t.rays, frame.gl.rayProgram, frame.uniforms, false, {}, false);
   ReadRenderTarget(t.rays, output, frame.depth, GL_COLOR_ATTACHMENT0);
   return true;
 }
 
+// Whether the input, at its offset, covers the whole output.
+bool CoversOutput(const PF_EffectWorld& input, const PF_EffectWorld& output, GLint x, GLint y) {
+  return x <= 0 && y <= 0 && x + input.width >= output.width && y + input.height >= output.height;
+}
+
 bool DrawPasses(FrameContext& frame, const PF_EffectWorld& input, PF_EffectWorld& output) {
   FrameTargets& t = frame.targets;
   const bool hasInput = input.width > 0 && input.height > 0;
   if (hasInput && !PreprocessInput(frame, input)) return false;
-  if (!PrepareTarget(frame, t.placed, output.width, output.height, Clear::kYes)) return false;
-  if (hasInput) PlaceInFrame(t.preprocess, t.placed, frame.params.offsetX, frame.params.offsetY);
+  const RenderParams& p = frame.params;
+  const bool covered = hasInput && CoversOutput(input, output, p.offsetX, p.offsetY);
+  const Clear clearPlaced = covered ? Clear::kNo : Clear::kYes;
+  if (!PrepareTarget(frame, t.placed, output.width, output.height, clearPlaced)) return false;
+  if (hasInput) PlaceInFrame(t.preprocess, t.placed, p.offsetX, p.offsetY);
   if (frame.params.view != 1) return DrawRays(frame, output);
   ReadRenderTarget(t.placed, output, frame.depth, GL_COLOR_ATTACHMENT0);
   return true;

@@ -41,7 +41,8 @@ void EndFrameTargets(FrameTargets& targets, size_t budget) {
 }
 
 void DeleteFrameTargets(FrameTargets& targets) {
-  for (RenderTarget* target : {&targets.preprocess, &targets.input, &targets.placed, &targets.rays}) {
+  for (RenderTarget* target :
+       {&targets.preprocess, &targets.input, &targets.placed, &targets.rays}) {
     DeleteRenderTarget(target);
   }
 }

@@ -1,6 +1,6 @@
 // Each render thread owns a private context, its two programs and the render targets it
-// keeps between frames, from the thread's first frame to the thread's end. Looking them up or creating them is serialised by one
-// process-wide mutex; drawing is not.
+// keeps between frames, from the thread's first frame to the thread's end. Looking them up or
+// creating them is serialised by one process-wide mutex; drawing is not.
 #pragma once
 
 #include "plugin/GLResources.h"

@@ -90,7 +90,8 @@ TEST_F(FrameTargetSlots, ASlotThatCannotBeCreatedIsLeftEmpty) {
 }
 
 TEST_F(FrameTargetSlots, TheEndOfAFrameKeepsASetWithinTheBudgetAndDeletesALargerOne) {
-  for (RenderTarget* t : {&targets_.preprocess, &targets_.input, &targets_.placed, &targets_.rays}) {
+  for (RenderTarget* t :
+       {&targets_.preprocess, &targets_.input, &targets_.placed, &targets_.rays}) {
     ASSERT_TRUE(PrepareFrameTarget(*t, 32, 16, GL_CLAMP_TO_BORDER));
   }
   const size_t bytes = 4 * 32 * 16 * 16;
@@ -113,8 +114,8 @@ host::World RenderStep(const Step& s, const std::unique_ptr<host::Host>& reuse) 
   auto host = reuse ? nullptr : MakeEffectHost(s.width, s.height, /*linked=*/true);
   host::Host& h = reuse ? *reuse : *host;
   ApplyControls(h, s.controls);
-  host::FrameResult r = host::RenderFrameThroughModule(h, Pattern(s.width, s.height, s.depth),
-                                                       {.depth = s.depth});
+  host::FrameResult r =
+      host::RenderFrameThroughModule(h, Pattern(s.width, s.height, s.depth), {.depth = s.depth});
   EXPECT_EQ(r.err, PF_Err_NONE);
   return std::move(r.output);
 }
