@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -36,11 +36,29 @@ constexpr int kHeight = 1080;
 // "Repeat Edges" is on by default.
 constexpr GLenum kWrap = GL_MIRRORED_REPEAT;
 
-enum Stage { kMakeCurrent, kCreate, kClear, kDelete, kUpload, kPreprocess, kBlit, kRays,
-             kReadBack, kComposite, kStageCount };
-constexpr const char* kStageNames[kStageCount] = {
-    "context make-current", "target creation", "target clears", "target deletion", "upload",
-    "pre-process pass", "blit", "ray pass", "read-back", "composite"};
+enum Stage {
+  kMakeCurrent,
+  kCreate,
+  kClear,
+  kDelete,
+  kUpload,
+  kPreprocess,
+  kBlit,
+  kRays,
+  kReadBack,
+  kComposite,
+  kStageCount
+};
+constexpr const char* kStageNames[kStageCount] = {"context make-current",
+                                                  "target creation",
+                                                  "target clears",
+                                                  "target deletion",
+                                                  "upload",
+                                                  "pre-process pass",
+                                                  "blit",
+                                                  "ray pass",
+                                                  "read-back",
+                                                  "composite"};
 
 using Clock = std::chrono::steady_clock;
 using StageTimes = std::array<double, kStageCount>;  // seconds
@@ -88,14 +106,15 @@ void CreateTarget(RenderTarget& target, GLint width, GLint height) {
   ClearRenderTarget(target);
 }
 
-// The frame keeps its targets on the thread from one frame to the next; the earlier
-// order created and deleted all four in every frame.
+// The frame keeps its targets on the thread from one frame to the next and clears none
+// of them here (the input covers the output, and every pass overwrites its whole target);
+// the earlier order created, cleared and deleted them in every frame.
 enum class Order { kFrame, kPerFrameTargets };
 
-// As the frame makes a target: taken from the thread's kept set (or, in the earlier order,
-// created), then cleared where `clear` says so.
-void PrepareTarget(RenderTarget& target, GLint width, GLint height, StageClock& clock,
-                   bool clear, Order order) {
+// As the frame makes a target: taken from the thread's kept set, or in the earlier order
+// created and, where `clear` says so, cleared.
+void PrepareTarget(RenderTarget& target, GLint width, GLint height, StageClock& clock, bool clear,
+                   Order order) {
   if (order == Order::kFrame) {
     PrepareFrameTarget(target, width, height, kWrap);
   } else {
@@ -103,7 +122,7 @@ void PrepareTarget(RenderTarget& target, GLint width, GLint height, StageClock& 
   }
   if (target.framebuffer == 0) throw std::runtime_error("a render target cannot be created");
   clock.Lap(kCreate);
-  if (clear) ClearRenderTarget(target);
+  if (clear && order == Order::kPerFrameTargets) ClearRenderTarget(target);
   clock.Lap(kClear);
 }
 
@@ -138,8 +157,8 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
   dropInPerFrameOrder(t.preprocess);
   clock.Lap(kDelete);
   PrepareTarget(t.rays, kWidth, kHeight, clock, true, order);
-  DrawQuad(t.rays, gl->rayProgram, WithTexture(rig.rayUniforms, t.placed.attachment.texture),
-           false, {}, false);
+  DrawQuad(t.rays, gl->rayProgram, WithTexture(rig.rayUniforms, t.placed.attachment.texture), false,
+           {}, false);
   clock.Lap(kRays);
   ReadRenderTarget(t.rays, *output.Get(), rig.depth, GL_COLOR_ATTACHMENT0);
   clock.Lap(kReadBack);
@@ -150,10 +169,10 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
   glBindTexture(GL_TEXTURE_2D, 0);
   clock.Lap(kDelete);
   const host::TransferCall& c = rig.composite;
-  const PF_Err err = host::TransferRect(
-      reinterpret_cast<PF_ProgPtr>(rig.host.get()), c.quality, c.modeFlags, c.field,
-      c.hasSourceRect ? &c.sourceRect : nullptr, rig.input.Get(), &c.mode, nullptr, c.destX,
-      c.destY, output.Get());
+  const PF_Err err =
+      host::TransferRect(reinterpret_cast<PF_ProgPtr>(rig.host.get()), c.quality, c.modeFlags,
+                         c.field, c.hasSourceRect ? &c.sourceRect : nullptr, rig.input.Get(),
+                         &c.mode, nullptr, c.destX, c.destY, output.Get());
   if (err != PF_Err_NONE) throw std::runtime_error("the composite failed");
   clock.Lap(kComposite);
 }
@@ -172,7 +191,8 @@ std::unique_ptr<Rig> MakeRig(int depth) {
   rig->host = MakeEffectHost(kWidth, kHeight, true);
   rig->input = Skyline(kWidth, kHeight, depth);
   UniformRecorder recorder;
-  host::FrameResult frame = host::RenderFrameThroughModule(*rig->host, rig->input, {.depth = depth});
+  host::FrameResult frame =
+      host::RenderFrameThroughModule(*rig->host, rig->input, {.depth = depth});
   CheckFrame(frame, "recorded frame");
   if (recorder.Passes() != 2 || frame.transfers.size() != 1) {
     throw std::runtime_error("the default frame did not draw two passes and composite once");
@@ -299,6 +319,9 @@ double Median(std::vector<double> v) {
 // work on the machine moves no figure much.
 struct Samples {
   std::vector<double> frame, staged, stagedPerFrameTargets, bare;
+  // Per iteration, (frame - its ray pass) / frame from the frame and the replay run back
+  // to back, which drift on the machine moves less than a ratio of two medians.
+  std::vector<double> overheadShare;
   std::array<std::vector<double>, kStageCount> stages;
   void AddStages(const StageTimes& t) {
     double sum = 0;
@@ -318,13 +341,14 @@ struct Samples {
 struct Summary {
   Samples later, first;
   double readsPerPixel = 0;
+  double beforeFrame = 0, afterFrame = 0;  // medians of whole frames through two modules
 };
 std::map<int, Summary> summaries;
 
 void SetStageCounters(benchmark::State& state, const Samples& samples) {
-  static constexpr const char* kKeys[kStageCount] = {
-      "current", "create", "clear", "delete", "upload", "preproc", "blit", "rays", "readback",
-      "composite"};
+  static constexpr const char* kKeys[kStageCount] = {"current",  "create",   "clear", "delete",
+                                                     "upload",   "preproc",  "blit",  "rays",
+                                                     "readback", "composite"};
   const StageTimes m = samples.StageMedians();
   for (int s = 0; s < kStageCount; ++s) state.counters[std::string(kKeys[s]) + "_ms"] = m[s] * 1e3;
   state.counters["frame_ms"] = Median(samples.frame) * 1e3;
@@ -344,6 +368,7 @@ void LaterFrames(benchmark::State& state, int depth) {
       host::World output(kWidth, kHeight, depth);
       DrawStages(rig, output, times);
       samples.AddStages(times);
+      samples.overheadShare.push_back(1.0 - times[kRays] / samples.frame.back());
       StageTimes perFrameTargets{};
       DrawStages(rig, output, perFrameTargets, Order::kPerFrameTargets);
       double sum = 0;
@@ -388,7 +413,8 @@ void PrintStageTable(const Summary& s, int depth) {
   const double frameFirst = Median(s.first.frame), frame = Median(s.later.frame);
   std::printf("\n### Stages of a default %dx%d frame, %d-bit (Zoom Moderate, %.0f reads/px)\n\n",
               kWidth, kHeight, depth, s.readsPerPixel);
-  std::printf("| Stage | First frame on a thread (ms) | Later frames (ms) | Share of a later frame |\n");
+  std::printf(
+      "| Stage | First frame on a thread (ms) | Later frames (ms) | Share of a later frame |\n");
   std::printf("|---|---:|---:|---:|\n");
   for (int k = 0; k < kStageCount; ++k) {
     std::printf("| %s | %.1f | %.1f | %.2f%% |\n", kStageNames[k], first[k] * 1e3, later[k] * 1e3,
@@ -409,13 +435,23 @@ void PrintStageTable(const Summary& s, int depth) {
               pixels * s.readsPerPixel / bare * 1e-6);
   std::printf("| per-frame overhead share, (frame - ray pass) / frame | %.2f%% |\n",
               100.0 * (frame - rays) / frame);
+  std::printf("| the same, median of each iteration's frame and replay | %.2f%% |\n",
+              100.0 * Median(s.later.overheadShare));
+  if (s.beforeFrame > 0) {
+    std::printf(
+        "| whole frames, earlier module / this one (same run) | %.1f ms / %.1f ms, "
+        "overhead share against this ray pass %.2f%% / %.2f%% |\n",
+        s.beforeFrame * 1e3, s.afterFrame * 1e3, 100.0 * (s.beforeFrame - rays) / s.beforeFrame,
+        100.0 * (s.afterFrame - rays) / s.afterFrame);
+  }
   std::printf("| the effect's own overhead, (stages - composite - ray pass) / frame | %.2f%% |\n",
               100.0 * (effect - rays) / frame);
   std::printf("| ray pass against the bare draw | %+.2f%% |\n", 100.0 * (rays / bare - 1.0));
   const double perFrame = Median(s.later.stagedPerFrameTargets);
-  std::printf("| stages with targets created and deleted in every frame (the earlier order) | "
-              "%.1f ms, x%.4f of the frame's order |\n",
-              perFrame * 1e3, perFrame / staged);
+  std::printf(
+      "| stages with targets created and deleted in every frame (the earlier order) | "
+      "%.1f ms, x%.4f of the frame's order |\n",
+      perFrame * 1e3, perFrame / staged);
 }
 
 // Whole frames through two module files in turn: the one built with this benchmark and
@@ -448,15 +484,18 @@ void BeforeAndAfter(benchmark::State& state, std::string beforePath, int depth) 
       if (!SamePixels(a, b)) throw std::runtime_error("the two modules' frames differ");
     }
     const double tb = Median(beforeTimes), ta = Median(afterTimes);
+    summaries[depth].beforeFrame = tb;
+    summaries[depth].afterFrame = ta;
     state.counters["before_ms"] = tb * 1e3;
     state.counters["after_ms"] = ta * 1e3;
     state.counters["after/before"] = ta / tb;
     const double cb = Median(beforeCpu), ca = Median(afterCpu);
     state.counters["cpu after/before"] = ca / cb;
-    std::printf("before/after %d-bit: wall before %.1f ms, after %.1f ms, after/before %.4f; "
-                "process CPU before %.1f ms, after %.1f ms, after/before %.4f (medians); pixels "
-                "identical\n",
-                depth, tb * 1e3, ta * 1e3, ta / tb, cb * 1e3, ca * 1e3, ca / cb);
+    std::printf(
+        "before/after %d-bit: wall before %.1f ms, after %.1f ms, after/before %.4f; "
+        "process CPU before %.1f ms, after %.1f ms, after/before %.4f (medians); pixels "
+        "identical\n",
+        depth, tb * 1e3, ta * 1e3, ta / tb, cb * 1e3, ca * 1e3, ca / cb);
   } catch (const std::exception& e) {
     state.SkipWithError(e.what());
   }
@@ -466,13 +505,19 @@ void Register() {
   for (const int depth : {8, 32}) {
     const std::string bits = "/" + std::to_string(depth) + "bit";
     benchmark::RegisterBenchmark(("LaterFrames" + bits).c_str(), LaterFrames, depth)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(9);
     benchmark::RegisterBenchmark(("FirstFrames" + bits).c_str(), FirstFrames, depth)
-        ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(2);
     if (const char* before = std::getenv("SOLVANE_BEFORE_MODULE")) {
       benchmark::RegisterBenchmark(("BeforeAfter" + bits).c_str(), BeforeAndAfter,
                                    std::string(before), depth)
-          ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(7);
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime()
+          ->Iterations(7);
     }
   }
 }
