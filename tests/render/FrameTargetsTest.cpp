@@ -161,7 +161,7 @@ TEST(FrameTargets, EveryFrameOfASequenceOnOneThreadEqualsTheFrameOfANewThread) {
   }
 }
 
-TEST(FrameTargets, LaterFramesOfOneSizeKeepOneSetAndAFailedFrameLeavesNone) {
+TEST(FrameTargets, LaterFramesOfOneSizeKeepOneSetAndLargeOrFailedFramesKeepNone) {
   constexpr int kWidth = 20, kHeight = 12;
   auto host = MakeEffectHost(kWidth, kHeight, /*linked=*/true);
   ASSERT_NE(host, nullptr);
@@ -174,6 +174,16 @@ TEST(FrameTargets, LaterFramesOfOneSizeKeepOneSetAndAFailedFrameLeavesNone) {
   }
   EXPECT_EQ(LiveTextures(), set);
   EXPECT_EQ(LiveFramebuffers(), 4);
+
+  // Three float targets of 2400x2400 (the view draws no rays) are over the budget.
+  Controls processed;
+  processed.view = 1;
+  const Step large{2400, 2400, 8, processed};
+  auto largeHost = MakeEffectHost(large.width, large.height, /*linked=*/true);
+  RenderStep(large, largeHost);
+  EXPECT_TRUE(LiveTextures().empty());
+  ASSERT_EQ(host::RenderFrameThroughModule(*host, input, {.depth = 32}).err, PF_Err_NONE);
+  EXPECT_EQ(LiveTextures().size(), 4u);
 
   host->Layer().width = 16400;  // beyond the texture limit
   host->Layer().height = 2;
