@@ -18,10 +18,10 @@ struct Size {
   int height;
 };
 
-// One untimed frame of the case first, so the driver's shader compilation for this state
-// is not counted. HD frames warm up at 960 x 540: same shader state, a quarter the cost.
+// One untimed frame of the case first, at its own size, so neither the driver's shader
+// compilation for this state nor the thread's render targets for this size are counted:
+// the timed frames are a render thread's later frames.
 void WarmUp(const Case& c, Size size, int depth) {
-  if (size.width * size.height > 960 * 540) size = {960, 540};
   auto host = MakeEffectHost(size.width, size.height, false);
   ApplyCase(*host, c, size.width, size.height);
   CheckFrame(host::RenderFrameThroughModule(*host, Skyline(size.width, size.height, depth),
