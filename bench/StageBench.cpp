@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <map>
 #include <stdexcept>
@@ -177,11 +176,6 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
   clock.Lap(kComposite);
 }
 
-bool SamePixels(const host::World& a, const host::World& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() && a.RowBytes() == b.RowBytes() &&
-         std::memcmp(a.Get()->data, b.Get()->data, size_t(a.RowBytes()) * a.Height()) == 0;
-}
-
 // The driver, as the thread's context names it, for the record of where numbers came from.
 std::string glDriver;
 
@@ -208,7 +202,7 @@ std::unique_ptr<Rig> MakeRig(int depth) {
   for (const Order order : {Order::kFrame, Order::kPerFrameTargets}) {
     StageTimes ignored{};
     DrawStages(*rig, staged, ignored, order);
-    if (!SamePixels(staged, rig->frameOutput)) {
+    if (!host::SameBytes(staged, rig->frameOutput)) {
       throw std::runtime_error("the stages do not reproduce the frame's pixels");
     }
   }
@@ -481,7 +475,7 @@ void BeforeAndAfter(benchmark::State& state, std::string beforePath, int depth) 
     for (auto _ : state) {
       beforeTimes.push_back(timed(*before, a, &beforeCpu));
       afterTimes.push_back(timed(*after, b, &afterCpu));
-      if (!SamePixels(a, b)) throw std::runtime_error("the two modules' frames differ");
+      if (!host::SameBytes(a, b)) throw std::runtime_error("the two modules' frames differ");
     }
     const double tb = Median(beforeTimes), ta = Median(afterTimes);
     summaries[depth].beforeFrame = tb;

@@ -223,6 +223,14 @@ bool World::PaddingIntact() const {
   return true;
 }
 
+bool SameBytes(const World& a, const World& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || a.RowBytes() != b.RowBytes()) {
+    return false;
+  }
+  const size_t bytes = size_t(a.RowBytes()) * size_t(a.Height());
+  return bytes == 0 || std::memcmp(a.Get()->data, b.Get()->data, bytes) == 0;
+}
+
 float MaxChannelDifference(const World& a, const World& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) {
     return std::numeric_limits<float>::infinity();

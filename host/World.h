@@ -79,4 +79,7 @@ class World {
 // scale; infinity when the sizes differ.
 float MaxChannelDifference(const World& a, const World& b);
 
+// Whether two worlds have one size and row pitch and the same bytes, padding included.
+bool SameBytes(const World& a, const World& b);
+
 }  // namespace solvane::host

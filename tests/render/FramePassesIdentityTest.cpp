@@ -7,7 +7,6 @@
 
 #include <GL/glew.h>
 
-#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -108,11 +107,6 @@ host::World StageFrame(host::Host& host, const host::World& input, const host::F
   return output;
 }
 
-bool SameBytes(const host::World& a, const host::World& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() && a.RowBytes() == b.RowBytes() &&
-         std::memcmp(a.Get()->data, b.Get()->data, size_t(a.RowBytes()) * a.Height()) == 0;
-}
-
 std::vector<FrameCase> Cases() {
   std::vector<FrameCase> cases;
   for (const int depth : {8, 32}) {
@@ -152,7 +146,7 @@ TEST(FramePassesIdentity, FramesMatchTheFramesDrawnWithEveryTargetClearedByteFor
     ASSERT_EQ(recorder.tables_.size(), fc.controls.view == 1 ? 1u : 2u);
     for (const bool poison : {false, true}) {
       const host::World staged = StageFrame(*host, input, real, recorder.tables_, fc, poison);
-      EXPECT_TRUE(SameBytes(staged, real.output))
+      EXPECT_TRUE(host::SameBytes(staged, real.output))
           << "mode " << fc.controls.mode << ", view " << fc.controls.view << ", depth "
           << fc.depth << ", expansion " << fc.controls.expansion << (poison ? ", junk" : "");
     }

@@ -7,7 +7,6 @@
 
 #include <GL/glew.h>
 
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -39,11 +38,6 @@ GLint WrapOf(GLuint texture) {
   glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &t);
   glBindTexture(GL_TEXTURE_2D, 0);
   return s == t ? s : -1;
-}
-
-bool SameBytes(const host::World& a, const host::World& b) {
-  return a.Width() == b.Width() && a.Height() == b.Height() && a.RowBytes() == b.RowBytes() &&
-         std::memcmp(a.Get()->data, b.Get()->data, size_t(a.RowBytes()) * a.Height()) == 0;
 }
 
 // A thread with a context and no kept targets, for the toolkit-level cases.
@@ -155,7 +149,7 @@ TEST(FrameTargets, EveryFrameOfASequenceOnOneThreadEqualsTheFrameOfANewThread) {
     ASSERT_NE(host, nullptr);
     const host::World kept = RenderStep(s, host);
     const host::World fresh = RenderOnNewThread(s);
-    EXPECT_TRUE(SameBytes(kept, fresh))
+    EXPECT_TRUE(host::SameBytes(kept, fresh))
         << s.width << "x" << s.height << ", " << s.depth << "-bit, mode " << s.controls.mode
         << ", view " << s.controls.view << ", expansion " << s.controls.expansion;
   }
@@ -197,7 +191,7 @@ TEST(FrameTargets, LaterFramesOfOneSizeKeepOneSetAndLargeOrFailedFramesKeepNone)
   host->Layer().height = kHeight;
   const host::FrameResult again = host::RenderFrameThroughModule(*host, input, {.depth = 32});
   ASSERT_EQ(again.err, PF_Err_NONE);
-  EXPECT_TRUE(SameBytes(again.output, first));
+  EXPECT_TRUE(host::SameBytes(again.output, first));
 }
 
 }  // namespace
