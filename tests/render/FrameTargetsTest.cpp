@@ -11,24 +11,24 @@
 #include <vector>
 
 #include "FrameTestSupport.h"
+#include "GlTestSupport.h"
 #include "render/FrameTargets.h"
 #include "render/ThreadResources.h"
 
 namespace solvane::frametest {
 namespace {
 
+constexpr GLuint kNameLimit = 4096;
+
+GLboolean IsTexture(GLuint n) { return glIsTexture(n); }
+GLboolean IsFramebuffer(GLuint n) { return glIsFramebuffer(n); }
+
 std::vector<GLuint> LiveTextures() {
-  std::vector<GLuint> names;
-  for (GLuint name = 1; name < 4096; ++name) {
-    if (glIsTexture(name)) names.push_back(name);
-  }
-  return names;
+  return solvane::testing::LiveNames(IsTexture, kNameLimit);
 }
 
 int LiveFramebuffers() {
-  int count = 0;
-  for (GLuint name = 1; name < 4096; ++name) count += glIsFramebuffer(name) ? 1 : 0;
-  return count;
+  return int(solvane::testing::LiveNames(IsFramebuffer, kNameLimit).size());
 }
 
 GLint WrapOf(GLuint texture) {

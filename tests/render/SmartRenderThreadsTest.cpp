@@ -8,6 +8,7 @@
 #include <GL/glew.h>
 
 #include "FrameTestSupport.h"
+#include "GlTestSupport.h"
 #include "gl/OffscreenContext.h"
 #include "host/RenderPool.h"
 #include "plugin/Dispatch.h"
@@ -66,9 +67,7 @@ TEST(SmartRenderThreads, FourThreadsGiveTheSamePixelsAsOneAndOneContextEach) {
 }
 
 int LiveNameCount(GLboolean (*isName)(GLuint)) {
-  int count = 0;
-  for (GLuint name = 1; name < 4096; ++name) count += isName(name) ? 1 : 0;
-  return count;
+  return int(solvane::testing::LiveNames(isName, 4096).size());
 }
 
 bool AnyLiveName(GLboolean (*isName)(GLuint)) { return LiveNameCount(isName) > 0; }
