@@ -75,7 +75,7 @@ bool DrawPasses(FrameContext& frame, const PF_EffectWorld& input, PF_EffectWorld
   const Clear clearPlaced = covered ? Clear::kNo : Clear::kYes;
   if (!PrepareTarget(frame, t.placed, output.width, output.height, clearPlaced)) return false;
   if (hasInput) PlaceInFrame(t.preprocess, t.placed, p.offsetX, p.offsetY);
-  if (frame.params.view != 1) return DrawRays(frame, output);
+  if (p.view != 1) return DrawRays(frame, output);
   ReadRenderTarget(t.placed, output, frame.depth, GL_COLOR_ATTACHMENT0);
   return true;
 }
