@@ -83,29 +83,6 @@ host::World ReadImage(const std::string& path, int depth) {
   return world;
 }
 
-namespace {
-
-float Unit(float v) {
-  return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f);
-}
-
-// One pixel in file order (red, green, blue[, alpha]) on the 0-to-1 scale.
-void FilePixel(const PF_PixelFloat& p, bool straight, int channels, float* out) {
-  float r = p.red, g = p.green, b = p.blue;
-  if (straight) {
-    const float a = Unit(p.alpha);
-    r = a > 0 ? Unit(r / a) : 0.0f;
-    g = a > 0 ? Unit(g / a) : 0.0f;
-    b = a > 0 ? Unit(b / a) : 0.0f;
-  }
-  out[0] = r;
-  out[1] = g;
-  out[2] = b;
-  if (channels == 4) out[3] = p.alpha;
-}
-
-}  // namespace
-
 void CheckOutputPath(const std::string& path) {
   if (!OIIO::ImageOutput::create(path)) {
     throw ImageError("cannot write " + path + ": " + Reason(OIIO::geterror()));
@@ -133,8 +110,9 @@ void WriteImage(const std::string& path, const host::World& world) {
   std::vector<float> pixels(size_t(world.Width()) * world.Height() * channels);
   for (A_long y = 0; y < world.Height(); ++y) {
     for (A_long x = 0; x < world.Width(); ++x) {
+      const FileColour colour = ToFileColour(world.Value(x, y), straight);
       float* p = pixels.data() + (size_t(y) * world.Width() + x) * channels;
-      FilePixel(world.Value(x, y), straight, channels, p);
+      std::copy_n(colour.begin(), channels, p);
     }
   }
   if (!out->open(path, spec) || !out->write_image(TypeDesc::FLOAT, pixels.data()) ||

@@ -93,27 +93,12 @@ host::World ReadImage(const std::string& path, int depth) {
 
 namespace {
 
-float Unit(float v) {
-  return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f);
-}
-
-A_u_char Byte(float v) {
-  return A_u_char(std::lround(Unit(v) * 255.0f));
-}
-
 // One pixel in file order (red, green, blue[, alpha]) as bytes.
 void FilePixel(const PF_PixelFloat& p, bool straight, int channels, A_u_char* out) {
-  float r = p.red, g = p.green, b = p.blue;
-  if (straight) {
-    const float a = Unit(p.alpha);
-    r = a > 0 ? Unit(r / a) : 0.0f;
-    g = a > 0 ? Unit(g / a) : 0.0f;
-    b = a > 0 ? Unit(b / a) : 0.0f;
+  const FileColour colour = ToFileColour(p, straight);
+  for (int c = 0; c < channels; ++c) {
+    out[c] = A_u_char(std::lround(ClampToUnit(colour[c]) * 255.0f));
   }
-  out[0] = Byte(r);
-  out[1] = Byte(g);
-  out[2] = Byte(b);
-  if (channels == 4) out[3] = Byte(p.alpha);
 }
 
 std::string Extension(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "tools/render/PixelConversion.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace solvane::cli {
@@ -24,6 +25,17 @@ void StoreFilePixel(host::World& world, A_long x, A_long y, float a, float r, fl
   } else {
     world.SetValue(x, y, {a, r * a, g * a, b * a});
   }
+}
+
+float ClampToUnit(float v) {
+  return std::isnan(v) ? 0.0f : std::clamp(v, 0.0f, 1.0f);
+}
+
+FileColour ToFileColour(const PF_PixelFloat& p, bool straight) {
+  if (!straight) return {p.red, p.green, p.blue, p.alpha};
+  const float a = ClampToUnit(p.alpha);
+  const auto colour = [a](float c) { return a > 0 ? ClampToUnit(c / a) : 0.0f; };
+  return {colour(p.red), colour(p.green), colour(p.blue), p.alpha};
 }
 
 }  // namespace solvane::cli

@@ -1,6 +1,9 @@
-// How file pixels become world pixels, shared by both image I/O backends: float files hold
-// premultiplied values as they are, straight-alpha files are premultiplied here.
+// How file pixels become world pixels and back, shared by both image I/O backends: float
+// files hold premultiplied values as they are, straight-alpha files are premultiplied here
+// on reading and un-premultiplied on writing.
 #pragma once
+
+#include <array>
 
 #include "host/World.h"
 
@@ -11,5 +14,16 @@ namespace solvane::cli {
 // 8-bit file fills an 8-bit world.
 void StoreFilePixel(host::World& world, A_long x, A_long y, float a, float r, float g, float b,
                     bool premultiplied, bool eightBitFile);
+
+// Red, green, blue and alpha as a file stores them.
+using FileColour = std::array<float, 4>;
+
+// v clamped to 0..1; NaN becomes 0.
+float ClampToUnit(float v);
+
+// A world pixel in file order. With `straight` the colour is divided by the clamped alpha
+// and clamped to 0..1 (black where alpha is 0); otherwise the premultiplied values are
+// kept as they are. Alpha is kept as it is.
+FileColour ToFileColour(const PF_PixelFloat& p, bool straight);
 
 }  // namespace solvane::cli
