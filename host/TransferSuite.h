@@ -12,9 +12,8 @@ namespace solvane::host {
 // Add gives d + s and Screen s + d - s * d, in that order of operations, unclamped.
 float CompositeChannelFloat(PF_TransferMode xfer, float source, float destination,
                             A_u_char opacity);
-// 8-bit channels: the same formulas on the 0-to-255 scale (Screen's product divided by
-// 255), computed in double precision from the exact scaled source s * opacity / 255,
-// rounded once to the nearest integer (halves up) and clamped to 0..255.
+// 8-bit channels: pixels::CompositeChannel8, the rule the frei0r filter shares (the same
+// formulas on the 0-to-255 scale, rounded once, halves up, clamped to 0..255).
 A_u_char CompositeChannel8(PF_TransferMode xfer, A_u_char source, A_u_char destination,
                            A_u_char opacity);
 

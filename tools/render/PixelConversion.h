@@ -6,6 +6,7 @@
 #include <array>
 
 #include "host/World.h"
+#include "pixels/StraightAlpha.h"
 
 namespace solvane::cli {
 
@@ -18,12 +19,11 @@ void StoreFilePixel(host::World& world, A_long x, A_long y, float a, float r, fl
 // Red, green, blue and alpha as a file stores them.
 using FileColour = std::array<float, 4>;
 
-// v clamped to 0..1; NaN becomes 0.
-float ClampToUnit(float v);
+using pixels::ClampToUnit;
 
-// A world pixel in file order. With `straight` the colour is divided by the clamped alpha
-// and clamped to 0..1 (black where alpha is 0); otherwise the premultiplied values are
-// kept as they are. Alpha is kept as it is.
+// A world pixel in file order. With `straight` the colour is un-premultiplied as
+// pixels::StraightChannel does; otherwise the premultiplied values are kept as they are.
+// Alpha is kept as it is.
 FileColour ToFileColour(const PF_PixelFloat& p, bool straight);
 
 }  // namespace solvane::cli
