@@ -96,6 +96,12 @@ std::string Folded(std::string_view text) {
   return folded;
 }
 
+std::string_view Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string Number(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", v);
@@ -216,10 +222,13 @@ SetResult SetNumber(FilterControls& controls, const FilterParam& p, double v) {
 SetResult SetItem(FilterControls& controls, const FilterParam& p, std::string_view text) {
   if (p.kind != ParamKind::kPopup) return SetResult::kKept;
   const std::vector<std::string_view> items = Items(ParamRowAt(p.control));
-  int number = 0;
   const std::string folded = Folded(text);
-  const auto [end, error] = std::from_chars(folded.data(), folded.data() + folded.size(), number);
-  const bool isNumber = error == std::errc() && end == folded.data() + folded.size();
+  const std::string_view trimmed = Trimmed(text);
+  int number = 0;
+  const auto [end, error] =
+      std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), number);
+  const bool isNumber =
+      !trimmed.empty() && error == std::errc() && end == trimmed.data() + trimmed.size();
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i] == kSeparatorItem) continue;
     if (isNumber ? number == int(i + 1) : Folded(items[i]) == folded) {
