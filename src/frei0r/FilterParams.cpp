@@ -85,17 +85,6 @@ std::vector<std::string_view> Items(const ParamRow& row) {
   return items;
 }
 
-// Lower-case letters and digits only, so "In & Out", "in-out" and "INOUT" compare equal.
-std::string Folded(std::string_view text) {
-  std::string folded;
-  for (const char c : text) {
-    if (std::isalnum(static_cast<unsigned char>(c))) {
-      folded += char(std::tolower(static_cast<unsigned char>(c)));
-    }
-  }
-  return folded;
-}
-
 std::string_view Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
@@ -222,7 +211,7 @@ SetResult SetNumber(FilterControls& controls, const FilterParam& p, double v) {
 SetResult SetItem(FilterControls& controls, const FilterParam& p, std::string_view text) {
   if (p.kind != ParamKind::kPopup) return SetResult::kKept;
   const std::vector<std::string_view> items = Items(ParamRowAt(p.control));
-  const std::string folded = Folded(text);
+  const std::string folded = ItemKey(text);
   const std::string_view trimmed = Trimmed(text);
   int number = 0;
   const auto [end, error] =
@@ -231,7 +220,7 @@ SetResult SetItem(FilterControls& controls, const FilterParam& p, std::string_vi
       !trimmed.empty() && error == std::errc() && end == trimmed.data() + trimmed.size();
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i] == kSeparatorItem) continue;
-    if (isNumber ? number == int(i + 1) : Folded(items[i]) == folded) {
+    if (isNumber ? number == int(i + 1) : ItemKey(items[i]) == folded) {
       controls.value[p.control] = double(i + 1);
       return SetResult::kApplied;
     }
@@ -261,14 +250,29 @@ std::string_view ItemOf(const FilterControls& controls, const FilterParam& p) {
   return item >= 1 && item <= items.size() ? items[item - 1] : std::string_view();
 }
 
+std::vector<std::string_view> SelectableItems(const FilterParam& p) {
+  std::vector<std::string_view> items = Items(ParamRowAt(p.control));
+  std::erase(items, kSeparatorItem);
+  return items;
+}
+
 std::string ItemList(const FilterParam& p) {
   std::string list;
-  for (const std::string_view item : Items(ParamRowAt(p.control))) {
-    if (item == kSeparatorItem) continue;
+  for (const std::string_view item : SelectableItems(p)) {
     if (!list.empty()) list += ", ";
     list += item;
   }
   return list;
+}
+
+std::string ItemKey(std::string_view text) {
+  std::string key;
+  for (const char c : text) {
+    if (std::isalnum(static_cast<unsigned char>(c))) {
+      key += char(std::tolower(static_cast<unsigned char>(c)));
+    }
+  }
+  return key;
 }
 
 }  // namespace solvane::frei0r

@@ -63,7 +63,14 @@ double NumberOf(const FilterControls& controls, const FilterParam& p);
 // The current item's text of a popup parameter.
 std::string_view ItemOf(const FilterControls& controls, const FilterParam& p);
 
-// The selectable items of a popup, as "a, b, c".
+// The items of a popup that can be chosen, in order (the separator entry left out).
+std::vector<std::string_view> SelectableItems(const FilterParam& p);
+
+// The same, as "a, b, c".
 std::string ItemList(const FilterParam& p);
+
+// An item's text as SetItem compares it: lower-case letters and digits only, so
+// "In & Out", "in-out" and "INOUT" are one item.
+std::string ItemKey(std::string_view text);
 
 }  // namespace solvane::frei0r
