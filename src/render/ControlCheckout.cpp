@@ -69,9 +69,9 @@ PF_Err CheckOutControls(PF_InData* in_data, ControlValues& controls) {
 
 PF_Err GatherRenderParams(PF_InData* in_data, const FrameGeometry& frame, RenderParams& params) {
   ControlValues controls;
-  if (const PF_Err err = CheckOutControls(in_data, controls)) return err;
+  const PF_Err err = CheckOutControls(in_data, controls);
   params = DeriveRenderParams(controls, frame);
-  return PF_Err_NONE;
+  return err;
 }
 
 double DownsampleScale(const PF_RationalScale& downsample) {

@@ -13,8 +13,9 @@ namespace solvane {
 // controls checked out before it are filled in.
 PF_Err CheckOutControls(PF_InData* in_data, ControlValues& controls);
 
-// Checks the controls out and derives the frame's values from them; params is left alone
-// when a host call fails.
+// Checks the controls out and derives the frame's values from them. After a failed host
+// call the values are derived from whatever was checked out (the rest reads as zero) and
+// the first error is returned; the render refuses the frame before any GL work then.
 PF_Err GatherRenderParams(PF_InData* in_data, const FrameGeometry& frame, RenderParams& params);
 
 // The horizontal downsample factor, divided in single precision as the host's own

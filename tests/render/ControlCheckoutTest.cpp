@@ -127,7 +127,7 @@ TEST_F(ControlCheckout, TheFirstErrorWinsAndACheckinErrorIsReported) {
   host_.Checkouts().Clear();  // the failed check-in leaves index 3 with the host
 }
 
-TEST_F(ControlCheckout, GatherDerivesFromTheCheckedOutControlsOrLeavesTheRecordAlone) {
+TEST_F(ControlCheckout, GatherDerivesFromWhatWasCheckedOutAndReturnsTheFirstError) {
   Set(kParamLength, 8000);
   FrameGeometry frame;
   frame.downsampleScale = 1;
@@ -139,11 +139,11 @@ TEST_F(ControlCheckout, GatherDerivesFromTheCheckedOutControlsOrLeavesTheRecordA
   EXPECT_DOUBLE_EQ(p.density, 8000.0 / 1920.0);
   EXPECT_DOUBLE_EQ(p.posX, 0.5);
 
-  host_.Faults().Fail("checkout_param", 1, PF_Err_OUT_OF_MEMORY);
-  RenderParams untouched;
-  untouched.samples = -7;
-  EXPECT_EQ(GatherRenderParams(&in, frame, untouched), PF_Err_OUT_OF_MEMORY);
-  EXPECT_EQ(untouched.samples, -7);
+  host_.Faults().Fail("checkout_param", kParamLength, PF_Err_OUT_OF_MEMORY);
+  RenderParams partial;
+  EXPECT_EQ(GatherRenderParams(&in, frame, partial), PF_Err_OUT_OF_MEMORY);
+  EXPECT_EQ(partial.mode, kModeZoom);  // checked out before the failure
+  EXPECT_EQ(partial.density, 0.0);     // "Length" never was
 }
 
 TEST(DownsampleScale, IsDividedInSinglePrecision) {
