@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "plugin/Dispatch.h"
+#include "render/PixelTransfer.h"
 
 namespace solvane::bench {
 namespace {
@@ -41,6 +42,14 @@ PF_PixelFloat SkylinePixel(int x, int y, int width, int height, float peak) {
 }
 
 }  // namespace
+
+PixelView ViewOf(const host::World& world) {
+  PixelView view;
+  if (!TransferableView(*world.Get(), world.Depth(), view)) {
+    throw std::runtime_error("a world the effect would refuse");
+  }
+  return view;
+}
 
 const std::vector<Case>& FrameCases() {
   static const std::vector<Case> cases = {

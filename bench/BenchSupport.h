@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gl/PixelView.h"
 #include "gl/Pod.h"
 #include "host/FrameRender.h"
 #include "host/Host.h"
@@ -46,6 +47,10 @@ std::unique_ptr<host::Host> MakeModuleHost(const std::string& modulePath, int wi
 
 // Sets the case's controls, with "Position" in the middle of the layer.
 void ApplyCase(host::Host& host, const Case& c, int width, int height);
+
+// The world's pixels as the effect's render code sees them; throws for a world the effect
+// would refuse.
+PixelView ViewOf(const host::World& world);
 
 // A night-sky picture: dark ground, lit windows, a few bright sources and a transparent
 // sky, premultiplied. The same pixels every run.

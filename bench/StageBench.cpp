@@ -140,7 +140,7 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
   };
   PrepareTarget(t.preprocess, in.width, in.height, clock, true, order);
   PrepareTarget(t.input, in.width, in.height, clock, false, order);
-  UploadToTexture(t.input.attachment.texture, in, rig.depth);
+  UploadToTexture(t.input.attachment.texture, ViewOf(rig.input));
   clock.Lap(kUpload);
   DrawQuad(t.preprocess, gl->preprocessProgram,
            WithTexture(rig.preprocessUniforms, t.input.attachment.texture), false, {}, false);
@@ -159,7 +159,7 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
   DrawQuad(t.rays, gl->rayProgram, WithTexture(rig.rayUniforms, t.placed.attachment.texture), false,
            {}, false);
   clock.Lap(kRays);
-  ReadRenderTarget(t.rays, *output.Get(), rig.depth, GL_COLOR_ATTACHMENT0);
+  ReadRenderTarget(t.rays, ViewOf(output), GL_COLOR_ATTACHMENT0);
   clock.Lap(kReadBack);
   dropInPerFrameOrder(t.rays);
   dropInPerFrameOrder(t.placed);
@@ -244,9 +244,9 @@ class BareRayDraw {
     host::World placed(kWidth, kHeight, 32);
     RenderTarget scratch;
     DrawPlacedImage(rig, scratch);
-    ReadRenderTarget(scratch, *placed.Get(), 32, GL_COLOR_ATTACHMENT0);
+    ReadRenderTarget(scratch, ViewOf(placed), GL_COLOR_ATTACHMENT0);
     DeleteRenderTarget(&scratch);
-    UploadToTexture(source_.attachment.texture, *placed.Get(), 32);
+    UploadToTexture(source_.attachment.texture, ViewOf(placed));
     uniforms_ = WithTexture(rig.rayUniforms, source_.attachment.texture);
     static constexpr float kCorners[] = {-1, -1, 0, 1, 1, -1, 0, 1, -1, 1, 0, 1, 1, 1, 0, 1};
     static constexpr float kTexCoords[] = {0, 0, 1, 0, 0, 1, 1, 1};
@@ -289,7 +289,7 @@ class BareRayDraw {
     RenderTarget uploaded;
     CreateTarget(uploaded, in.width, in.height);
     CreateTarget(placed, kWidth, kHeight);
-    UploadToTexture(uploaded.attachment.texture, in, rig.depth);
+    UploadToTexture(uploaded.attachment.texture, ViewOf(rig.input));
     DrawQuad(placed, gl->preprocessProgram,
              WithTexture(rig.preprocessUniforms, uploaded.attachment.texture), false, {}, false);
     DeleteRenderTarget(&uploaded);

@@ -25,14 +25,13 @@ TextureFormat FormatFor(GLenum internalFormat) {
   }
 }
 
-struct TransferFormat {
-  GLint bytesPerPixel;
-  GLenum pixelType;
-};
+GLenum PixelType(PixelFormat format) {
+  return format == PixelFormat::kArgbFloat ? GL_FLOAT : GL_UNSIGNED_BYTE;
+}
 
-TransferFormat TransferFor(int depth) {
-  if (depth == 32) return {16, GL_FLOAT};
-  return {4, GL_UNSIGNED_BYTE};
+// GL's row length counts pixels.
+GLint RowLength(const PixelView& pixels) {
+  return static_cast<GLint>(pixels.rowBytes / BytesPerPixel(pixels.format));
 }
 
 }  // namespace
@@ -122,26 +121,23 @@ void DeleteRenderTarget(RenderTarget* target) {
   target->framebuffer = 0;
 }
 
-void UploadToTexture(GLuint texture, const PF_EffectWorld& world, int depth) {
-  const TransferFormat transfer = TransferFor(depth);
+void UploadToTexture(GLuint texture, const PixelView& pixels) {
   if (texture == 0) ReportUploadWithoutTexture();
   glBindTexture(GL_TEXTURE_2D, texture);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, world.rowbytes / transfer.bytesPerPixel);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, world.width, world.height, GL_RGBA, transfer.pixelType,
-                  world.data);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, RowLength(pixels));
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, pixels.width, pixels.height, GL_RGBA,
+                  PixelType(pixels.format), pixels.data);
   glBindTexture(GL_TEXTURE_2D, 0);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
-void ReadRenderTarget(const RenderTarget& target, PF_EffectWorld& world, int depth,
-                      GLenum readBuffer) {
-  const TransferFormat transfer = TransferFor(depth);
+void ReadRenderTarget(const RenderTarget& target, const PixelView& pixels, GLenum readBuffer) {
   glFinish();
   glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
   glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
   glReadBuffer(readBuffer);
-  glPixelStorei(GL_PACK_ROW_LENGTH, world.rowbytes / transfer.bytesPerPixel);
-  glReadPixels(0, 0, world.width, world.height, GL_RGBA, transfer.pixelType, world.data);
+  glPixelStorei(GL_PACK_ROW_LENGTH, RowLength(pixels));
+  glReadPixels(0, 0, pixels.width, pixels.height, GL_RGBA, PixelType(pixels.format), pixels.data);
   glPixelStorei(GL_PACK_ROW_LENGTH, 0);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

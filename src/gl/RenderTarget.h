@@ -1,5 +1,5 @@
 // Offscreen render targets (one framebuffer with one 2D texture as colour attachment 0),
-// transfers between host pixel buffers and GL, and plain buffer objects. A context must
+// transfers between pixel views and GL, and plain buffer objects. A context must
 // be current for every operation except FramebufferStatusName.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "AE_Effect.h"
+#include "PixelView.h"
 
 namespace solvane {
 
@@ -45,14 +45,13 @@ void ClearRenderTarget(const RenderTarget& target);
 // nothing.
 void DeleteRenderTarget(RenderTarget* target);
 
-// Replaces the texture's level 0 from (0, 0) with the world's pixels in memory order,
-// honouring padded rows. depth is 32 for float channels; any other value means bytes.
-void UploadToTexture(GLuint texture, const PF_EffectWorld& world, int depth);
+// Replaces the texture's level 0 from (0, 0) with the view's pixels in memory order,
+// honouring padded rows. The view must be transferable (see IsTransferable).
+void UploadToTexture(GLuint texture, const PixelView& pixels);
 
-// Waits for the GPU, then reads the target's top-left world-sized area into the world's
-// pixels at the world's row pitch. depth as for UploadToTexture.
-void ReadRenderTarget(const RenderTarget& target, PF_EffectWorld& world, int depth,
-                      GLenum readBuffer);
+// Waits for the GPU, then reads the target's top-left view-sized area into the view's
+// pixels at the view's row pitch.
+void ReadRenderTarget(const RenderTarget& target, const PixelView& pixels, GLenum readBuffer);
 
 // A new buffer filled with size bytes of data, left bound to bufferTarget.
 GLuint CreateBuffer(const void* data, GLsizeiptr size, GLenum bufferTarget, GLenum usage);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "params/ControlChoices.h"
 #include "plugin/HostApi.h"
 
 namespace solvane {
@@ -58,13 +59,6 @@ enum ParamIndex : PF_ParamIndex {
 
 inline constexpr int kControlCount = 40;
 inline constexpr A_long kParamCount = kControlCount + 1;  // the layer input included
-
-// Popup choices the effect's own code tests for.
-enum ModeChoice : A_long { kModeSpin = 1, kModeZoom = 2 };
-enum DirectionChoice : A_long { kDirectionOut = 1, kDirectionIn = 2, kDirectionInOut = 3 };
-enum QualityChoice : A_long { kQualityCustom = 6 };
-enum ViewChoice : A_long { kViewInput = 1, kViewRaysSolo = 2, kViewFinalComposite = 3 };
-enum BlendChoice : A_long { kBlendScreen = 1, kBlendAdd = 2 };
 
 // The maker's site: the version button shows its name and opens its address.
 inline constexpr char kMakerSiteName[] = "www.brindel-solvane.example";

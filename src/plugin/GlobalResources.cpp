@@ -3,7 +3,7 @@
 #include <new>
 
 #include "gl/OffscreenContext.h"
-#include "plugin/GLResources.h"
+#include "render/GLResources.h"
 
 namespace solvane {
 namespace {

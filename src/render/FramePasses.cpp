@@ -4,6 +4,7 @@
 
 #include "gl/Quad.h"
 #include "gl/RenderTarget.h"
+#include "params/ControlChoices.h"
 #include "render/FrameTargets.h"
 #include "render/FrameUniforms.h"
 
@@ -15,7 +16,6 @@ struct FrameContext {
   FrameTargets& targets;
   const RenderParams& params;
   GLenum wrap;
-  int depth;
   UniformTable uniforms;
 };
 
@@ -33,11 +33,11 @@ bool PrepareTarget(FrameContext& frame, RenderTarget& slot, GLint width, GLint h
 }
 
 // The input uploaded and thresholded into the pre-process target, of the input's size.
-bool PreprocessInput(FrameContext& frame, const PF_EffectWorld& input) {
+bool PreprocessInput(FrameContext& frame, const PixelView& input) {
   FrameTargets& t = frame.targets;
   if (!PrepareTarget(frame, t.preprocess, input.width, input.height, Clear::kNo)) return false;
   if (!PrepareTarget(frame, t.input, input.width, input.height, Clear::kNo)) return false;
-  UploadToTexture(t.input.attachment.texture, input, frame.depth);
+  UploadToTexture(t.input.attachment.texture, input);
   RecordPreprocessUniforms(frame.uniforms, frame.params, t.input.attachment.texture);
   DrawQuad(t.preprocess, frame.gl.preprocessProgram, frame.uniforms, false, {}, false);
   return true;
@@ -52,21 +52,21 @@ void PlaceInFrame(const RenderTarget& source, const RenderTarget& frame, GLint x
   glBlitFramebuffer(0, 0, w, h, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }
 
-bool DrawRays(FrameContext& frame, PF_EffectWorld& output) {
+bool DrawRays(FrameContext& frame, const PixelView& output) {
   FrameTargets& t = frame.targets;
   if (!PrepareTarget(frame, t.rays, output.width, output.height, Clear::kNo)) return false;
   RecordRayUniforms(frame.uniforms, frame.params, t.placed.attachment.texture);
   DrawQuad(t.rays, frame.gl.rayProgram, frame.uniforms, false, {}, false);
-  ReadRenderTarget(t.rays, output, frame.depth, GL_COLOR_ATTACHMENT0);
+  ReadRenderTarget(t.rays, output, GL_COLOR_ATTACHMENT0);
   return true;
 }
 
 // Whether the input, at its offset, covers the whole output.
-bool CoversOutput(const PF_EffectWorld& input, const PF_EffectWorld& output, GLint x, GLint y) {
+bool CoversOutput(const PixelView& input, const PixelView& output, GLint x, GLint y) {
   return x <= 0 && y <= 0 && x + input.width >= output.width && y + input.height >= output.height;
 }
 
-bool DrawPasses(FrameContext& frame, const PF_EffectWorld& input, PF_EffectWorld& output) {
+bool DrawPasses(FrameContext& frame, const PixelView& input, const PixelView& output) {
   FrameTargets& t = frame.targets;
   const bool hasInput = input.width > 0 && input.height > 0;
   if (hasInput && !PreprocessInput(frame, input)) return false;
@@ -75,24 +75,25 @@ bool DrawPasses(FrameContext& frame, const PF_EffectWorld& input, PF_EffectWorld
   const Clear clearPlaced = covered ? Clear::kNo : Clear::kYes;
   if (!PrepareTarget(frame, t.placed, output.width, output.height, clearPlaced)) return false;
   if (hasInput) PlaceInFrame(t.preprocess, t.placed, p.offsetX, p.offsetY);
-  if (p.view != 1) return DrawRays(frame, output);
-  ReadRenderTarget(t.placed, output, frame.depth, GL_COLOR_ATTACHMENT0);
+  if (p.view != kViewInput) return DrawRays(frame, output);
+  ReadRenderTarget(t.placed, output, GL_COLOR_ATTACHMENT0);
   return true;
 }
 
 }  // namespace
 
-PF_Err DrawFramePasses(const GLResources& gl, FrameTargets& targets, const RenderParams& params,
-                       const PF_EffectWorld& input, PF_EffectWorld& output, int depth) {
-  if (output.width <= 0 || output.height <= 0) return PF_Err_NONE;  // nothing to draw into
+FrameResult DrawFramePasses(const GLResources& gl, FrameTargets& targets,
+                            const RenderParams& params, const PixelView& input,
+                            const PixelView& output) {
+  if (output.width <= 0 || output.height <= 0) return FrameResult::kDrawn;  // nothing to draw
   const GLenum wrap = params.repeatEdges ? GL_MIRRORED_REPEAT : GL_CLAMP_TO_BORDER;
-  FrameContext frame{gl, targets, params, wrap, depth, {}};
+  FrameContext frame{gl, targets, params, wrap, {}};
   const bool drawn = DrawPasses(frame, input, output);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
   if (drawn) {
     EndFrameTargets(targets);
-    return PF_Err_NONE;
+    return FrameResult::kDrawn;
   }
   // A frame that could not have its targets keeps none of them.
   DeleteFrameTargets(targets);
@@ -100,7 +101,7 @@ PF_Err DrawFramePasses(const GLResources& gl, FrameTargets& targets, const Rende
   // frame does not report it against whatever it checks first.
   while (glGetError() != GL_NO_ERROR) {
   }
-  return PF_Err_OUT_OF_MEMORY;
+  return FrameResult::kNoTargets;
 }
 
 }  // namespace solvane

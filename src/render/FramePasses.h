@@ -3,18 +3,25 @@
 // other GL object it creates is deleted before it returns.
 #pragma once
 
-#include "plugin/GLResources.h"
-#include "plugin/HostApi.h"
+#include "gl/PixelView.h"
 #include "render/FrameTargets.h"
+#include "render/GLResources.h"
 #include "render/RenderParams.h"
 
 namespace solvane {
 
+enum class FrameResult {
+  kDrawn,
+  kNoTargets,  // a render target could not be created
+};
+
 // Draws the frame with the calling thread's current context, programs and targets and
-// reads the result into output. PF_Err_OUT_OF_MEMORY, with output untouched and every
-// target deleted, when a render target cannot be created (for example a size beyond the
-// GPU's texture limit).
-PF_Err DrawFramePasses(const GLResources& gl, FrameTargets& targets, const RenderParams& params,
-                       const PF_EffectWorld& input, PF_EffectWorld& output, int depth);
+// reads the result into output's pixels. Both views must be transferable and of one
+// format. kNoTargets, with output untouched and every target deleted, when a render
+// target cannot be created (for example a size beyond the GPU's texture limit). An empty
+// output is drawn at once.
+FrameResult DrawFramePasses(const GLResources& gl, FrameTargets& targets,
+                            const RenderParams& params, const PixelView& input,
+                            const PixelView& output);
 
 }  // namespace solvane

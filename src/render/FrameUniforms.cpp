@@ -1,17 +1,18 @@
 #include "render/FrameUniforms.h"
 
+#include "params/ControlChoices.h"
+
 namespace solvane {
 
 // Floats are the record's doubles rounded to single precision; the sample count reaches
 // the shader as a float.
-void RecordPreprocessUniforms(UniformTable& uniforms, const RenderParams& p,
-                              GLuint inputTexture) {
+void RecordPreprocessUniforms(UniformTable& uniforms, const RenderParams& p, GLuint inputTexture) {
   uniforms["inTex"] = UniformValue::Texture2D(inputTexture);
   uniforms["thresholdModeL"] = UniformValue::Int(p.thresholdMode);
   uniforms["thresholdF"] = UniformValue::Float(float(p.threshold));
   uniforms["thresholdSmoothF"] = UniformValue::Float(float(p.thresholdSmooth));
   uniforms["exposureF"] = UniformValue::Float(float(p.exposure));
-  uniforms["presentViewL"] = UniformValue::Int(p.view == 1 ? 1 : 0);
+  uniforms["presentViewL"] = UniformValue::Int(p.view == kViewInput ? 1 : 0);
 }
 
 void RecordRayUniforms(UniformTable& uniforms, const RenderParams& p, GLuint placedTexture) {

@@ -2,27 +2,18 @@
 
 #include "params/ParamTable.h"
 #include "plugin/HostSuiteCache.h"
+#include "render/ControlCheckout.h"
+#include "render/LayerKind.h"
 #include "render/Rects.h"
 #include "render/RenderParams.h"
 
 namespace solvane {
 namespace {
 
-constexpr A_long kAdjustmentLikeFlags = AEGP_LayerFlag_COLLAPSE | AEGP_LayerFlag_ADJUSTMENT_LAYER;
 constexpr A_long kInputCheckoutId = 0;
 
-PF_Err LayerIsAdjustmentLike(HostSuiteCache& suites, PF_InData* in_data, bool& adjustmentLike) {
-  AEGP_LayerH layer = nullptr;
-  if (PF_Err err = suites.PfInterface()->AEGP_GetEffectLayer(in_data->effect_ref, &layer)) {
-    return err;
-  }
-  AEGP_LayerFlags flags = 0;
-  if (PF_Err err = suites.Layer()->AEGP_GetLayerFlags(layer, &flags)) return err;
-  adjustmentLike = (flags & kAdjustmentLikeFlags) != 0;
-  return PF_Err_NONE;
-}
-
-// "Buffer Expansion" at the current resolution, in whole pixels.
+// "Buffer Expansion" at the current resolution, in whole pixels; the only control the
+// pre-render needs.
 PF_Err BufferExpansion(PF_InData* in_data, A_long& expansion) {
   PF_ParamDef def{};
   if (PF_Err err = in_data->inter.checkout_param(in_data->effect_ref, kParamBufferExpansion,
@@ -32,7 +23,7 @@ PF_Err BufferExpansion(PF_InData* in_data, A_long& expansion) {
   }
   const double value = def.u.fs_d.value;
   if (PF_Err err = in_data->inter.checkin_param(in_data->effect_ref, &def)) return err;
-  expansion = TruncateToInt32(value * DownsampleScale(in_data->downsample_x));
+  expansion = BufferExpansionPixels(value, DownsampleScale(in_data->downsample_x));
   return PF_Err_NONE;
 }
 
@@ -45,7 +36,7 @@ PF_Err PreRenderFrame(PF_InData* in_data, PF_OutData*, PF_PreRenderExtra* extra)
   }
   HostSuiteCache suites(in_data->pica_basicP);
   bool adjustmentLike = false;
-  if (PF_Err err = LayerIsAdjustmentLike(suites, in_data, adjustmentLike)) return err;
+  if (PF_Err err = ReadLayerIsAdjustmentLike(suites, in_data, adjustmentLike)) return err;
   PF_RenderRequest& hostRequest = extra->input->output_request;
   if (!adjustmentLike) hostRequest.rect = {0, 0, in_data->width, in_data->height};
   const PF_RenderRequest request = hostRequest;

@@ -4,88 +4,84 @@
 #include <cmath>
 #include <limits>
 
-#include "params/ParamTable.h"
+#include "params/ControlChoices.h"
 
 namespace solvane {
 namespace {
 
-constexpr double kFixedOne = 65536.0;
-
-using ParamDefs = PF_ParamDef[kParamCount];
-
-// Every index is checked in, even after a failure; only the checkouts stop.
-PF_Err CheckOutAll(PF_InData* in_data, ParamDefs& defs) {
-  PF_Err err = PF_Err_NONE;
-  for (PF_ParamIndex index = 1; index < kParamCount; ++index) {
-    if (err == PF_Err_NONE) {
-      err = in_data->inter.checkout_param(in_data->effect_ref, index, in_data->current_time,
-                                          in_data->time_step, in_data->time_scale, &defs[index]);
-    }
-    const PF_Err checkin = in_data->inter.checkin_param(in_data->effect_ref, &defs[index]);
-    if (err == PF_Err_NONE) err = checkin;
-  }
-  return err;
+// The controls' display units turned into the shaders' and the composite's.
+void CopyAndScale(const ControlValues& c, RenderParams& p) {
+  p.exposure = c.exposure;
+  p.thresholdMode = c.thresholdMode;
+  p.chromaticAberration = c.aberrationAmount * 0.01;  // per cent to a fraction
+  p.mode = c.mode;
+  p.decay = c.decay * 2.0;  // the ray shader's fall-off is twice the control's value
+  p.quality = c.quality;
+  // Zoom length is in layer pixels at full resolution; the ray pass works at the current
+  // one (DeriveSpinOrZoom then makes it a share of the output's width).
+  p.density = p.downsampleScale * c.length;
+  p.direction = c.direction;
+  p.threshold = c.threshold * 0.01;  // per cent to a fraction
+  p.blendMode = c.blendMode;
+  p.channels = c.channels;
+  p.thresholdSmooth = c.thresholdSmooth * 0.01;  // per cent to a fraction
+  p.view = c.view;
+  p.repeatEdges = c.repeatEdges ? 1 : 0;
+  // Per cent to the composite's 0..255 opacity. 2.55 is a little under 255/100 in double
+  // precision, so 100% gives 254.99..., which the composite truncates to 254: full
+  // opacity draws the input at 254/255.
+  p.inputOpacity = c.inputOpacity * 2.55;
+  p.unmult = c.unmult ? 1 : 0;
 }
 
-double Float(const ParamDefs& defs, PF_ParamIndex index) {
-  return defs[index].u.fs_d.value;
-}
-int32_t Choice(const ParamDefs& defs, PF_ParamIndex index) {
-  return defs[index].u.pd.value;
-}
-int32_t Checked(const ParamDefs& defs, PF_ParamIndex index) {
-  return defs[index].u.bd.value;
-}
-
-void CopyAndScale(const ParamDefs& defs, RenderParams& p) {
-  p.exposure = Float(defs, kParamExposure);
-  p.thresholdMode = Choice(defs, kParamThresholdMode);
-  p.chromaticAberration = Float(defs, kParamAberrationAmount) * 0.01;
-  p.mode = Choice(defs, kParamMode);
-  p.decay = Float(defs, kParamDecay) * 2.0;
-  p.quality = Choice(defs, kParamQuality);
-  p.density = p.downsampleScale * Float(defs, kParamLength);
-  p.direction = Choice(defs, kParamDirection);
-  p.threshold = Float(defs, kParamThreshold) * 0.01;
-  p.blendMode = Choice(defs, kParamBlendMode);
-  p.channels = Choice(defs, kParamChannels);
-  p.thresholdSmooth = Float(defs, kParamThresholdSmooth) * 0.01;
-  p.view = Choice(defs, kParamView);
-  p.repeatEdges = uint8_t(Checked(defs, kParamRepeatEdges));
-  p.inputOpacity = Float(defs, kParamInputOpacity) * 2.55;
-  p.unmult = Checked(defs, kParamUnmult);
-}
-
-void DeriveSpinOrZoom(const ParamDefs& defs, A_long width, RenderParams& p) {
+void DeriveSpinOrZoom(const ControlValues& c, int32_t width, RenderParams& p) {
   if (p.mode == kModeSpin) {
-    p.density = defs[kParamSpinAmount].u.ad.value / kFixedOne;
+    p.density = c.spinAmount;  // the sweep, in degrees
+    // Spin's decay starts at the slider's value 0.5 and runs at half the rate.
     p.decay = std::max((p.decay - 1.0) * 0.5, 0.0);
     return;
   }
-  p.density = p.density / double(std::max<A_long>(width, 1));
+  p.density = p.density / double(std::max<int32_t>(width, 1));
   p.forward = p.direction == kDirectionOut || p.direction == kDirectionInOut ? 1 : 0;
   p.backward = p.direction == kDirectionIn || p.direction == kDirectionInOut ? 1 : 0;
 }
 
-void DeriveSamples(const ParamDefs& defs, A_long width, RenderParams& p) {
+void DeriveSamples(const ControlValues& c, int32_t width, RenderParams& p) {
   const int32_t q = p.quality;
   if (q == kQualityCustom) {
-    p.samples = TruncateToInt32(Float(defs, kParamSamples));
-    p.jitter = Float(defs, kParamNoise) * 0.01;
+    p.samples = TruncateToInt32(c.samples);
+    p.jitter = c.noise * 0.01;  // per cent to a fraction
   } else if (p.mode == kModeSpin) {
-    p.samples = TruncateToInt32(300.0 * q);
+    p.samples = TruncateToInt32(300.0 * q);  // 300 samples per quality step
     p.jitter = 1.0 / q;
   } else {
+    // One sample per ten pixels of ray length plus a floor of 30, scaled by half the
+    // quality step.
     p.samples = TruncateToInt32((double(width) * p.density * 0.1 + 30.0) * (q * 0.5));
     p.jitter = 1.0;
   }
 }
 
-}  // namespace
-
-double DownsampleScale(const PF_RationalScale& downsample) {
-  return double(float(downsample.num) / float(downsample.den));
+// The ray centre starts at the layer's origin seen from the output and moves to
+// "Position". For an ordinary layer the input is placed `expansion` pixels in from the
+// output's corner, and the centre moves with it so that it stays on the chosen point.
+void Place(const ControlValues& c, const FrameGeometry& frame, RenderParams& p) {
+  p.isAdjustmentLike = frame.adjustmentLike ? 1 : 0;
+  p.offsetX = frame.inputOffsetX;
+  p.offsetY = frame.inputOffsetY;
+  p.posX = -double(frame.outputOriginX);
+  p.posY = -double(frame.outputOriginY);
+  p.posX += c.positionX;
+  p.posY += c.positionY;
+  if (!frame.adjustmentLike) {
+    p.offsetX += p.expansion;
+    p.offsetY += p.expansion;
+    p.posX += p.expansion;
+    p.posY += p.expansion;
+  }
 }
+
+}  // namespace
 
 int32_t TruncateToInt32(double value) {
   if (std::isnan(value)) return 0;
@@ -94,29 +90,23 @@ int32_t TruncateToInt32(double value) {
   return int32_t(std::clamp(std::trunc(value), kMin, kMax));
 }
 
-PF_Err GatherRenderParams(RenderParams& p, PF_InData* in_data, const PF_EffectWorld* output) {
-  if (output == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-  ParamDefs defs{};
-  const PF_Err err = CheckOutAll(in_data, defs);
-  p.downsampleScale = DownsampleScale(in_data->downsample_x);
-  p.expansion = TruncateToInt32(Float(defs, kParamBufferExpansion) * p.downsampleScale);
-  p.posX += defs[kParamPosition].u.td.x_value / kFixedOne;
-  p.posY += defs[kParamPosition].u.td.y_value / kFixedOne;
-  if (p.isAdjustmentLike == 0) {
-    // The input is placed `expansion` pixels in from the output's corner; the ray centre
-    // moves with it so that it stays on the chosen point of the layer.
-    p.offsetX += p.expansion;
-    p.offsetY += p.expansion;
-    p.posX += p.expansion;
-    p.posY += p.expansion;
-  }
-  CopyAndScale(defs, p);
-  p.aspect = double(output->height) / double(output->width);
-  DeriveSpinOrZoom(defs, output->width, p);
-  DeriveSamples(defs, output->width, p);
-  p.posX /= double(std::max<A_long>(output->width, 1));
-  p.posY /= double(std::max<A_long>(output->height, 1));
-  return err;
+int32_t BufferExpansionPixels(double bufferExpansion, double downsampleScale) {
+  return TruncateToInt32(bufferExpansion * downsampleScale);
+}
+
+RenderParams DeriveRenderParams(const ControlValues& c, const FrameGeometry& frame) {
+  RenderParams p;
+  p.downsampleScale = frame.downsampleScale;
+  p.expansion = BufferExpansionPixels(c.bufferExpansion, p.downsampleScale);
+  Place(c, frame, p);
+  CopyAndScale(c, p);
+  p.aspect = double(frame.outputHeight) / double(frame.outputWidth);
+  DeriveSpinOrZoom(c, frame.outputWidth, p);
+  DeriveSamples(c, frame.outputWidth, p);
+  // The shaders take the centre in texture coordinates of the output.
+  p.posX /= double(std::max<int32_t>(frame.outputWidth, 1));
+  p.posY /= double(std::max<int32_t>(frame.outputHeight, 1));
+  return p;
 }
 
 }  // namespace solvane

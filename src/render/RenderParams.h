@@ -1,15 +1,14 @@
-// The per-frame values the two shader passes and the host composite need, derived from
-// the 40 controls, the downsample factor and the output size. Plain arithmetic: no GL.
+// The per-frame values the two shader passes and the composite need, derived from the
+// control values and the frame's geometry. Plain arithmetic: no host, no GL.
 #pragma once
 
 #include <cstdint>
 
-#include "plugin/HostApi.h"
+#include "render/ControlValues.h"
 
 namespace solvane {
 
-// One per frame, zero-initialised. The render fills offsetX, offsetY, isAdjustmentLike,
-// posX and posY from the buffers and the layer before GatherRenderParams adds to them.
+// One per frame, made by DeriveRenderParams.
 struct RenderParams {
   double downsampleScale = 0;
   int32_t offsetX = 0;
@@ -41,14 +40,23 @@ struct RenderParams {
   int32_t unmult = 0;
 };
 
-// Checks out controls 1 to 40 at the current time (checking every one back in, even after
-// a failure) and derives the fields. Returns the first host error, after deriving from
-// whatever the definitions hold.
-PF_Err GatherRenderParams(RenderParams& params, PF_InData* in_data, const PF_EffectWorld* output);
+// Where the frame lies: what a shell knows about its buffers besides the controls.
+struct FrameGeometry {
+  double downsampleScale = 1;  // the horizontal factor, as the host's rounding gives it
+  int32_t inputOffsetX = 0;    // input origin minus output origin
+  int32_t inputOffsetY = 0;
+  int32_t outputOriginX = 0;  // output origin in layer pixels
+  int32_t outputOriginY = 0;
+  int32_t outputWidth = 0;
+  int32_t outputHeight = 0;
+  bool adjustmentLike = false;  // adjustment or collapsed layer: no expansion offset
+};
 
-// The horizontal downsample factor, divided in single precision as the host's own
-// rounding of it would be, then widened. The vertical factor is not used anywhere.
-double DownsampleScale(const PF_RationalScale& downsample);
+RenderParams DeriveRenderParams(const ControlValues& controls, const FrameGeometry& frame);
+
+// "Buffer Expansion" at the current resolution, in whole pixels: how far the output grows
+// on every side beyond the layer.
+int32_t BufferExpansionPixels(double bufferExpansion, double downsampleScale);
 
 // Truncates toward zero, saturating at the 32-bit range (NaN gives 0) so that no host
 // value can make the conversion undefined.

@@ -1,17 +1,17 @@
 #include "render/SmartRender.h"
 
-#include "plugin/GLResources.h"
+#include "params/ControlChoices.h"
 #include "plugin/HostSuiteCache.h"
+#include "render/ControlCheckout.h"
 #include "render/FramePasses.h"
+#include "render/GLResources.h"
+#include "render/LayerKind.h"
 #include "render/PixelTransfer.h"
 #include "render/RenderParams.h"
 #include "render/ThreadResources.h"
 
 namespace solvane {
 namespace {
-
-constexpr AEGP_LayerFlags kAdjustmentLikeLayer =
-    AEGP_LayerFlag_COLLAPSE | AEGP_LayerFlag_ADJUSTMENT_LAYER;
 
 struct FrameBuffers {
   PF_EffectWorld* input = nullptr;
@@ -24,19 +24,17 @@ PF_Err CheckoutBuffers(PF_InData* in_data, const PF_SmartRenderExtra* extra, Fra
   return err;
 }
 
-// The layer kind and where the input sits in the output; the ray centre starts at the
-// output's origin and GatherRenderParams adds "Position" to it.
-PF_Err ReadPlacement(HostSuiteCache& suites, PF_InData* in_data, const FrameBuffers& b,
-                     RenderParams& params) {
-  AEGP_LayerH layer = nullptr;
-  AEGP_LayerFlags flags = 0;
-  PF_Err err = suites.PfInterface()->AEGP_GetEffectLayer(in_data->effect_ref, &layer);
-  if (err == PF_Err_NONE) err = suites.Layer()->AEGP_GetLayerFlags(layer, &flags);
-  params.isAdjustmentLike = (flags & kAdjustmentLikeLayer) != 0 ? 1 : 0;
-  params.offsetX = b.input->origin_x - b.output->origin_x;
-  params.offsetY = b.input->origin_y - b.output->origin_y;
-  params.posX = -double(b.output->origin_x);
-  params.posY = -double(b.output->origin_y);
+// The layer kind, the downsample factor and where the input and the output sit.
+PF_Err ReadGeometry(HostSuiteCache& suites, PF_InData* in_data, const FrameBuffers& b,
+                    FrameGeometry& frame) {
+  const PF_Err err = ReadLayerIsAdjustmentLike(suites, in_data, frame.adjustmentLike);
+  frame.downsampleScale = DownsampleScale(in_data->downsample_x);
+  frame.inputOffsetX = b.input->origin_x - b.output->origin_x;
+  frame.inputOffsetY = b.input->origin_y - b.output->origin_y;
+  frame.outputOriginX = b.output->origin_x;
+  frame.outputOriginY = b.output->origin_y;
+  frame.outputWidth = b.output->width;
+  frame.outputHeight = b.output->height;
   return err;
 }
 
@@ -44,8 +42,9 @@ PF_Err ReadPlacement(HostSuiteCache& suites, PF_InData* in_data, const FrameBuff
 PF_Err Composite(HostSuiteCache& suites, PF_InData* in_data, const RenderParams& params,
                  const FrameBuffers& b) {
   PF_CompositeMode mode{};
-  mode.xfer = params.blendMode == 2 ? PF_Xfer_ADD : PF_Xfer_SCREEN;
+  mode.xfer = params.blendMode == kBlendAdd ? PF_Xfer_ADD : PF_Xfer_SCREEN;
   mode.rand_seed = 0;
+  // Truncated, not rounded: an "Input Opacity" of 100 arrives as 254.99... and draws at 254.
   mode.opacity = static_cast<A_u_char>(static_cast<int>(params.inputOpacity));
   mode.rgb_only = false;
   mode.opacitySu = 0;
@@ -59,20 +58,31 @@ const GLResources* GlobalRecord(const PF_InData* in_data) {
                                          : nullptr;
 }
 
-PF_Err RenderCheckedOut(HostSuiteCache& suites, PF_InData* in_data, const FrameBuffers& b,
-                        int depth) {
-  RenderParams params{};
-  PF_Err err = ReadPlacement(suites, in_data, b, params);
-  if (err == PF_Err_NONE) err = GatherRenderParams(params, in_data, b.output);
-  if (err != PF_Err_NONE) return err;
-  // GL would read or write past the host's buffers for these; refuse before any GL work.
-  if (!IsTransferableWorld(*b.input, depth) || !IsTransferableWorld(*b.output, depth)) {
-    return PF_Err_BAD_CALLBACK_PARAM;
-  }
+PF_Err DrawOnThread(const PF_InData* in_data, const RenderParams& params, const PixelView& input,
+                    const PixelView& output) {
   const GLResources* gl = AcquireThreadResources(GlobalRecord(in_data));
   if (gl == nullptr || gl->context == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-  err = DrawFramePasses(*gl, ThreadFrameTargets(), params, *b.input, *b.output, depth);
-  if (err == PF_Err_NONE && params.view == 3) err = Composite(suites, in_data, params, b);
+  const FrameResult result = DrawFramePasses(*gl, ThreadFrameTargets(), params, input, output);
+  return result == FrameResult::kDrawn ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
+}
+
+PF_Err RenderCheckedOut(HostSuiteCache& suites, PF_InData* in_data, const FrameBuffers& b,
+                        int depth) {
+  FrameGeometry frame;
+  RenderParams params;
+  PF_Err err = ReadGeometry(suites, in_data, b, frame);
+  if (err == PF_Err_NONE) err = GatherRenderParams(in_data, frame, params);
+  if (err != PF_Err_NONE) return err;
+  // GL would read or write past the host's buffers for these; refuse before any GL work.
+  PixelView input;
+  PixelView output;
+  if (!TransferableView(*b.input, depth, input) || !TransferableView(*b.output, depth, output)) {
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  err = DrawOnThread(in_data, params, input, output);
+  if (err == PF_Err_NONE && params.view == kViewFinalComposite) {
+    err = Composite(suites, in_data, params, b);
+  }
   if (err == PF_Err_NONE) err = in_data->inter.abort(in_data->effect_ref);
   return err;
 }

@@ -3,8 +3,8 @@
 // creating them is serialised by one process-wide mutex; drawing is not.
 #pragma once
 
-#include "plugin/GLResources.h"
 #include "render/FrameTargets.h"
+#include "render/GLResources.h"
 
 namespace solvane {
 

@@ -16,8 +16,6 @@
 namespace solvane {
 namespace {
 
-using testing::HostWorld;
-
 // The calling thread's current rendering context, or null.
 void* CurrentRenderingContext() {
   OffscreenContext* captured = CaptureCurrentContext();

@@ -37,8 +37,8 @@ class Quad : public testing::GlContextTest {
     RenderTarget target;
     CreateRenderTarget(target, width, height, GL_CLAMP_TO_BORDER, GL_RGBA32F);
     DrawQuad(target, program, uniforms, useTexRect, rect, false);
-    testing::HostWorld out(width, height, 32);
-    ReadRenderTarget(target, out.world(), 32, GL_COLOR_ATTACHMENT0);
+    testing::PaddedPixels out(width, height, PixelFormat::kArgbFloat);
+    ReadRenderTarget(target, out.view(), GL_COLOR_ATTACHMENT0);
     DeleteRenderTarget(&target);
     return out.ToImage();
   }
@@ -109,11 +109,11 @@ void main() { c = vec4(texture(first, out_uvs).xy, texture(second, out_uvs).xy);
   RenderTarget a, b;
   CreateRenderTarget(a, 1, 1, GL_CLAMP_TO_BORDER, GL_RGBA32F);
   CreateRenderTarget(b, 1, 1, GL_CLAMP_TO_BORDER, GL_RGBA32F);
-  testing::HostWorld pa(1, 1, 32), pb(1, 1, 32);
+  testing::PaddedPixels pa(1, 1, PixelFormat::kArgbFloat), pb(1, 1, PixelFormat::kArgbFloat);
   pa.FloatPixel(0, 0)[0] = 1.0f, pa.FloatPixel(0, 0)[1] = 2.0f;
   pb.FloatPixel(0, 0)[0] = 3.0f, pb.FloatPixel(0, 0)[1] = 4.0f;
-  UploadToTexture(a.attachment.texture, pa.world(), 32);
-  UploadToTexture(b.attachment.texture, pb.world(), 32);
+  UploadToTexture(a.attachment.texture, pa.view());
+  UploadToTexture(b.attachment.texture, pb.view());
   const UniformTable uniforms = {{"first", UniformValue::Texture2D(a.attachment.texture)},
                                  {"second", UniformValue::Texture2D(b.attachment.texture)}};
   ApplyPodUniforms(program, uniforms);

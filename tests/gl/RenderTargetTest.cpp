@@ -11,7 +11,7 @@
 namespace solvane {
 namespace {
 
-using testing::HostWorld;
+using testing::PaddedPixels;
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
@@ -31,9 +31,9 @@ GLint TextureParameter(GLuint texture, GLenum pname) {
   return value;
 }
 
-void FillFloats(HostWorld& host) {
-  for (int y = 0; y < host.world().height; ++y) {
-    for (int x = 0; x < host.world().width; ++x) {
+void FillFloats(PaddedPixels& host) {
+  for (int y = 0; y < host.view().height; ++y) {
+    for (int x = 0; x < host.view().width; ++x) {
       float* p = host.FloatPixel(x, y);
       for (int c = 0; c < 4; ++c) p[c] = static_cast<float>(y * 100 + x * 10 + c) - 20.0f;
     }
@@ -88,14 +88,14 @@ TEST_F(RenderTargets, IncompleteFramebufferIsPrintedAndLeavesNothingBehind) {
 TEST_F(RenderTargets, ClearZeroesAllChannelsAndIgnoresFramebufferZero) {
   RenderTarget target;
   CreateRenderTarget(target, 3, 2, GL_CLAMP_TO_BORDER, GL_RGBA32F);
-  HostWorld filled(3, 2, 32);
+  PaddedPixels filled(3, 2, PixelFormat::kArgbFloat);
   FillFloats(filled);
-  UploadToTexture(target.attachment.texture, filled.world(), 32);
+  UploadToTexture(target.attachment.texture, filled.view());
   glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
   ClearRenderTarget(target);
   EXPECT_EQ(Integer(GL_FRAMEBUFFER_BINDING), 0);
-  HostWorld result(3, 2, 32);
-  ReadRenderTarget(target, result.world(), 32, GL_COLOR_ATTACHMENT0);
+  PaddedPixels result(3, 2, PixelFormat::kArgbFloat);
+  ReadRenderTarget(target, result.view(), GL_COLOR_ATTACHMENT0);
   for (float v : result.ToImage().pixels) EXPECT_EQ(v, 0.0f);
 
   RenderTarget none;
@@ -132,16 +132,16 @@ TEST_F(RenderTargets, DeleteReleasesBothNamesAndWarnsWithoutTexture) {
 }
 
 TEST_F(RenderTargets, PaddedFloatRowsRoundTripWithoutSkew) {
-  HostWorld source(3, 4, 32, 48);
+  PaddedPixels source(3, 4, PixelFormat::kArgbFloat, 48);
   FillFloats(source);
   RenderTarget target;
   CreateRenderTarget(target, 3, 4, GL_CLAMP_TO_BORDER, GL_RGBA32F);
-  UploadToTexture(target.attachment.texture, source.world(), 32);
+  UploadToTexture(target.attachment.texture, source.view());
   EXPECT_EQ(Integer(GL_UNPACK_ROW_LENGTH), 0);
   EXPECT_EQ(Integer(GL_TEXTURE_BINDING_2D), 0);
 
-  HostWorld result(3, 4, 32, 16);
-  ReadRenderTarget(target, result.world(), 32, GL_COLOR_ATTACHMENT0);
+  PaddedPixels result(3, 4, PixelFormat::kArgbFloat, 16);
+  ReadRenderTarget(target, result.view(), GL_COLOR_ATTACHMENT0);
   EXPECT_EQ(Integer(GL_PACK_ROW_LENGTH), 0);
   EXPECT_EQ(Integer(GL_FRAMEBUFFER_BINDING), 0);
   EXPECT_TRUE(result.PaddingIntact());
@@ -150,24 +150,24 @@ TEST_F(RenderTargets, PaddedFloatRowsRoundTripWithoutSkew) {
 }
 
 TEST_F(RenderTargets, BytesBecomeUnitFloatsAndFloatsComeBackAsClampedBytes) {
-  HostWorld bytes(2, 1, 8, 8);
+  PaddedPixels bytes(2, 1, PixelFormat::kArgb8, 8);
   const std::uint8_t argb[4] = {255, 10, 20, 30};
   std::memcpy(bytes.BytePixel(0, 0), argb, 4);
   std::memcpy(bytes.BytePixel(1, 0), argb, 4);
   RenderTarget target;
   CreateRenderTarget(target, 2, 1, GL_CLAMP_TO_BORDER, GL_RGBA32F);
-  UploadToTexture(target.attachment.texture, bytes.world(), 8);
-  HostWorld floats(2, 1, 32);
-  ReadRenderTarget(target, floats.world(), 32, GL_COLOR_ATTACHMENT0);
+  UploadToTexture(target.attachment.texture, bytes.view());
+  PaddedPixels floats(2, 1, PixelFormat::kArgbFloat);
+  ReadRenderTarget(target, floats.view(), GL_COLOR_ATTACHMENT0);
   EXPECT_FLOAT_EQ(floats.FloatPixel(1, 0)[0], 1.0f);
   EXPECT_FLOAT_EQ(floats.FloatPixel(1, 0)[1], 10.0f / 255.0f);
   EXPECT_FLOAT_EQ(floats.FloatPixel(1, 0)[3], 30.0f / 255.0f);
 
   const float shaded[4] = {1.0f, 0.2f, 0.0f, 3.0f};
   std::memcpy(floats.FloatPixel(0, 0), shaded, sizeof(shaded));
-  UploadToTexture(target.attachment.texture, floats.world(), 32);
-  HostWorld back(2, 1, 8, 4);
-  ReadRenderTarget(target, back.world(), 8, GL_COLOR_ATTACHMENT0);
+  UploadToTexture(target.attachment.texture, floats.view());
+  PaddedPixels back(2, 1, PixelFormat::kArgb8, 4);
+  ReadRenderTarget(target, back.view(), GL_COLOR_ATTACHMENT0);
   EXPECT_THAT(std::vector<std::uint8_t>(back.BytePixel(0, 0), back.BytePixel(0, 0) + 4),
               ::testing::ElementsAre(255, 51, 0, 255));
   EXPECT_TRUE(back.PaddingIntact());
@@ -175,20 +175,20 @@ TEST_F(RenderTargets, BytesBecomeUnitFloatsAndFloatsComeBackAsClampedBytes) {
 }
 
 TEST_F(RenderTargets, UploadToTextureZeroIsPrintedAndChangesNoTexture) {
-  HostWorld source(2, 2, 32);
+  PaddedPixels source(2, 2, PixelFormat::kArgbFloat);
   FillFloats(source);
   RenderTarget target;
   CreateRenderTarget(target, 2, 2, GL_CLAMP_TO_BORDER, GL_RGBA32F);
-  UploadToTexture(target.attachment.texture, source.world(), 32);
+  UploadToTexture(target.attachment.texture, source.view());
 
-  HostWorld other(2, 2, 32);
+  PaddedPixels other(2, 2, PixelFormat::kArgbFloat);
   CaptureStdout();
-  UploadToTexture(0, other.world(), 32);
+  UploadToTexture(0, other.view());
   EXPECT_EQ(GetCapturedStdout(),
             "QR_DEBUG_SOLVANE UploadToTexture() called without valid texture\n");
   EXPECT_NE(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  HostWorld result(2, 2, 32);
-  ReadRenderTarget(target, result.world(), 32, GL_COLOR_ATTACHMENT0);
+  PaddedPixels result(2, 2, PixelFormat::kArgbFloat);
+  ReadRenderTarget(target, result.view(), GL_COLOR_ATTACHMENT0);
   EXPECT_EQ(result.ToImage().pixels, source.ToImage().pixels);
   DeleteRenderTarget(&target);
 }

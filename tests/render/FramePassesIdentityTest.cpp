@@ -25,8 +25,7 @@ class Recorder : public UniformObserver {
  public:
   Recorder() : previous_(SetUniformObserver(this)) {}
   ~Recorder() override { SetUniformObserver(previous_); }
-  void OnUniformApplied(GLuint program, std::string_view name,
-                        const UniformValue& value) override {
+  void OnUniformApplied(GLuint program, std::string_view name, const UniformValue& value) override {
     std::lock_guard lock(mutex_);
     if (programs_.empty() || programs_.back() != program) {
       programs_.push_back(program);
@@ -77,7 +76,7 @@ host::World StageFrame(host::Host& host, const host::World& input, const host::F
   RenderTarget preprocessed, uploaded, placed, rays;
   CreatePoisoned(preprocessed, in.width, in.height, wrap, poison);
   CreatePoisoned(uploaded, in.width, in.height, wrap, poison);
-  UploadToTexture(uploaded.attachment.texture, in, fc.depth);
+  UploadToTexture(uploaded.attachment.texture, ViewOf(input));
   DrawQuad(preprocessed, gl->preprocessProgram, WithTexture(passes[0], uploaded.attachment.texture),
            false, {}, false);
   DeleteRenderTarget(&uploaded);
@@ -88,12 +87,12 @@ host::World StageFrame(host::Host& host, const host::World& input, const host::F
                     offset + in.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   DeleteRenderTarget(&preprocessed);
   if (c.view == 1) {
-    ReadRenderTarget(placed, *output.Get(), fc.depth, GL_COLOR_ATTACHMENT0);
+    ReadRenderTarget(placed, ViewOf(output), GL_COLOR_ATTACHMENT0);
   } else {
     CreatePoisoned(rays, output.Width(), output.Height(), wrap, poison);
     DrawQuad(rays, gl->rayProgram, WithTexture(passes[1], placed.attachment.texture), false, {},
              false);
-    ReadRenderTarget(rays, *output.Get(), fc.depth, GL_COLOR_ATTACHMENT0);
+    ReadRenderTarget(rays, ViewOf(output), GL_COLOR_ATTACHMENT0);
     DeleteRenderTarget(&rays);
   }
   DeleteRenderTarget(&placed);
@@ -141,14 +140,15 @@ TEST(FramePassesIdentity, FramesMatchTheFramesDrawnWithEveryTargetClearedByteFor
     ApplyControls(*host, fc.controls);
     const host::World input = Pattern(kWidth, kHeight, fc.depth);
     Recorder recorder;
-    const host::FrameResult real = host::RenderFrameThroughModule(*host, input, {.depth = fc.depth});
+    const host::FrameResult real =
+        host::RenderFrameThroughModule(*host, input, {.depth = fc.depth});
     ASSERT_EQ(real.err, PF_Err_NONE);
     ASSERT_EQ(recorder.tables_.size(), fc.controls.view == 1 ? 1u : 2u);
     for (const bool poison : {false, true}) {
       const host::World staged = StageFrame(*host, input, real, recorder.tables_, fc, poison);
       EXPECT_TRUE(host::SameBytes(staged, real.output))
-          << "mode " << fc.controls.mode << ", view " << fc.controls.view << ", depth "
-          << fc.depth << ", expansion " << fc.controls.expansion << (poison ? ", junk" : "");
+          << "mode " << fc.controls.mode << ", view " << fc.controls.view << ", depth " << fc.depth
+          << ", expansion " << fc.controls.expansion << (poison ? ", junk" : "");
     }
   }
 }
@@ -163,9 +163,9 @@ TEST(FramePassesIdentity, UploadReplacesEveryTexelOfAFilledTexture) {
     const host::World input = Pattern(kWidth, kHeight, depth, /*rowPadding=*/depth == 8 ? 12 : 48);
     RenderTarget target;
     CreatePoisoned(target, kWidth, kHeight, GL_CLAMP_TO_BORDER, true);
-    UploadToTexture(target.attachment.texture, *input.Get(), depth);
+    UploadToTexture(target.attachment.texture, ViewOf(input));
     host::World back(kWidth, kHeight, depth, depth == 8 ? 12 : 48);
-    ReadRenderTarget(target, *back.Get(), depth, GL_COLOR_ATTACHMENT0);
+    ReadRenderTarget(target, ViewOf(back), GL_COLOR_ATTACHMENT0);
     DeleteRenderTarget(&target);
     EXPECT_EQ(host::MaxChannelDifference(back, input), 0.0f) << depth;
   }

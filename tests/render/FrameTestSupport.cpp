@@ -1,12 +1,21 @@
 #include "FrameTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "plugin/Dispatch.h"
+#include "render/PixelTransfer.h"
 
 namespace solvane::frametest {
+
+PixelView ViewOf(const host::World& world) {
+  PixelView view;
+  EXPECT_TRUE(TransferableView(*world.Get(), world.Depth(), view));
+  return view;
+}
 
 void ApplyControls(host::Host& host, const Controls& c) {
   host::ParamStore& p = host.Params();

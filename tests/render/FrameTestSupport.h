@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "FrameReference.h"
+#include "gl/PixelView.h"
 #include "host/FrameRender.h"
 #include "host/Host.h"
 #include "host/World.h"
@@ -53,6 +54,10 @@ std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked = 
 host::World Pattern(int width, int height, int depth, int rowPadding = 0);
 
 reference::Image ToImage(const host::World& world);
+
+// The world's pixels as the effect's own render code sees them; fails the test for a world
+// the effect would refuse.
+PixelView ViewOf(const host::World& world);
 
 // The reference frame for these controls, with the input placed at (offsetX, offsetY) in
 // an output of outputWidth x outputHeight; the ray centre moves with the input, so it

@@ -119,21 +119,21 @@ TEST_F(PreprocessShader, ExposureHasNoEffect) {
 }
 
 TEST_F(PreprocessShader, EightBitHostPixelArrivesInTrueOrder) {
-  testing::HostWorld bytes(1, 1, 8);
+  testing::PaddedPixels bytes(1, 1, PixelFormat::kArgb8);
   const std::uint8_t argb[4] = {255, 10, 20, 30};
   std::copy(argb, argb + 4, bytes.BytePixel(0, 0));
   RenderTarget source, output;
   CreateRenderTarget(source, 1, 1, GL_CLAMP_TO_BORDER, GL_RGBA32F);
   CreateRenderTarget(output, 1, 1, GL_CLAMP_TO_BORDER, GL_RGBA32F);
-  UploadToTexture(source.attachment.texture, bytes.world(), 8);
+  UploadToTexture(source.attachment.texture, bytes.view());
   const UniformTable uniforms = {{"inTex", UniformValue::Texture2D(source.attachment.texture)},
                                  {"thresholdF", UniformValue::Float(0)},
                                  {"thresholdSmoothF", UniformValue::Float(0)},
                                  {"thresholdModeL", UniformValue::Int(1)},
                                  {"presentViewL", UniformValue::Int(0)}};
   DrawQuad(output, preprocess(), uniforms, false, TexRect{}, false);
-  testing::HostWorld result(1, 1, 32);
-  ReadRenderTarget(output, result.world(), 32, GL_COLOR_ATTACHMENT0);
+  testing::PaddedPixels result(1, 1, PixelFormat::kArgbFloat);
+  ReadRenderTarget(output, result.view(), GL_COLOR_ATTACHMENT0);
   const float* p = result.FloatPixel(0, 0);
   EXPECT_FLOAT_EQ(p[0], 10.0f / 255.0f);
   EXPECT_FLOAT_EQ(p[1], 20.0f / 255.0f);

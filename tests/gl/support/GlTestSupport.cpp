@@ -19,33 +19,29 @@ void GlContextTest::TearDown() {
   FreeOffscreenContext(context_);
 }
 
-HostWorld::HostWorld(int width, int height, int depth, int padBytes)
-    : depth_(depth), padBytes_(padBytes) {
-  const int bytesPerPixel = depth == 32 ? 16 : 4;
-  const int rowbytes = width * bytesPerPixel + padBytes;
+PaddedPixels::PaddedPixels(int width, int height, PixelFormat format, int padBytes)
+    : padBytes_(padBytes) {
+  const int rowbytes = width * BytesPerPixel(format) + padBytes;
   storage_.assign(static_cast<size_t>(rowbytes) * height, 0);
   for (int y = 0; y < height; ++y) {
     std::fill_n(storage_.begin() + static_cast<std::ptrdiff_t>(y) * rowbytes + rowbytes - padBytes,
                 padBytes, kPadByte);
   }
-  world_.data = reinterpret_cast<PF_PixelPtr>(storage_.data());
-  world_.rowbytes = rowbytes;
-  world_.width = width;
-  world_.height = height;
+  view_ = {storage_.data(), rowbytes, width, height, format};
 }
 
-float* HostWorld::FloatPixel(int x, int y) {
-  return reinterpret_cast<float*>(storage_.data() + static_cast<size_t>(y) * world_.rowbytes) +
+float* PaddedPixels::FloatPixel(int x, int y) {
+  return reinterpret_cast<float*>(storage_.data() + static_cast<size_t>(y) * view_.rowBytes) +
          static_cast<size_t>(x) * 4;
 }
 
-std::uint8_t* HostWorld::BytePixel(int x, int y) {
-  return storage_.data() + static_cast<size_t>(y) * world_.rowbytes + static_cast<size_t>(x) * 4;
+std::uint8_t* PaddedPixels::BytePixel(int x, int y) {
+  return storage_.data() + static_cast<size_t>(y) * view_.rowBytes + static_cast<size_t>(x) * 4;
 }
 
-bool HostWorld::PaddingIntact() const {
-  for (int y = 0; y < world_.height; ++y) {
-    const auto rowEnd = storage_.begin() + static_cast<std::ptrdiff_t>(y + 1) * world_.rowbytes;
+bool PaddedPixels::PaddingIntact() const {
+  for (int y = 0; y < view_.height; ++y) {
+    const auto rowEnd = storage_.begin() + static_cast<std::ptrdiff_t>(y + 1) * view_.rowBytes;
     if (!std::all_of(rowEnd - padBytes_, rowEnd, [](std::uint8_t b) { return b == kPadByte; })) {
       return false;
     }
@@ -53,18 +49,18 @@ bool HostWorld::PaddingIntact() const {
   return true;
 }
 
-reference::Image HostWorld::ToImage() const {
-  reference::Image image(world_.width, world_.height);
-  for (int y = 0; y < world_.height; ++y) {
-    std::memcpy(&image.pixels[static_cast<size_t>(y) * world_.width * 4],
-                storage_.data() + static_cast<size_t>(y) * world_.rowbytes,
-                static_cast<size_t>(world_.width) * 16);
+reference::Image PaddedPixels::ToImage() const {
+  reference::Image image(view_.width, view_.height);
+  for (int y = 0; y < view_.height; ++y) {
+    std::memcpy(&image.pixels[static_cast<size_t>(y) * view_.width * 4],
+                storage_.data() + static_cast<size_t>(y) * view_.rowBytes,
+                static_cast<size_t>(view_.width) * 16);
   }
   return image;
 }
 
-HostWorld HostWorld::FromImage(const reference::Image& image, int padBytes) {
-  HostWorld host(image.width, image.height, 32, padBytes);
+PaddedPixels PaddedPixels::FromImage(const reference::Image& image, int padBytes) {
+  PaddedPixels host(image.width, image.height, PixelFormat::kArgbFloat, padBytes);
   for (int y = 0; y < image.height; ++y) {
     std::memcpy(host.FloatPixel(0, y), &image.pixels[static_cast<size_t>(y) * image.width * 4],
                 static_cast<size_t>(image.width) * 16);
@@ -76,16 +72,16 @@ reference::Image RunProgram(GLuint program, const reference::Image& input, GLenu
                             int height, UniformTable uniforms) {
   RenderTarget source;
   CreateRenderTarget(source, input.width, input.height, wrap, GL_RGBA32F);
-  HostWorld in = HostWorld::FromImage(input);
-  UploadToTexture(source.attachment.texture, in.world(), 32);
+  PaddedPixels in = PaddedPixels::FromImage(input);
+  UploadToTexture(source.attachment.texture, in.view());
 
   RenderTarget output;
   CreateRenderTarget(output, width, height, wrap, GL_RGBA32F);
   uniforms["inTex"] = UniformValue::Texture2D(source.attachment.texture);
   DrawQuad(output, program, uniforms, false, TexRect{}, false);
 
-  HostWorld out(width, height, 32);
-  ReadRenderTarget(output, out.world(), 32, GL_COLOR_ATTACHMENT0);
+  PaddedPixels out(width, height, PixelFormat::kArgbFloat);
+  ReadRenderTarget(output, out.view(), GL_COLOR_ATTACHMENT0);
   DeleteRenderTarget(&output);
   DeleteRenderTarget(&source);
   return out.ToImage();

@@ -1,6 +1,6 @@
 // Shared helpers for GL tests: a fixture that owns a fresh context per test (and fails,
-// never skips, when none can be made), host-style pixel worlds with padded rows, and one
-// call that runs a program over a float image and reads the result back.
+// never skips, when none can be made), pixel views over owned storage with padded rows,
+// and one call that runs a program over a float image and reads the result back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "AE_Effect.h"
 #include "OffscreenContext.h"
+#include "PixelView.h"
 #include "ReferenceModel.h"
 #include "RenderTarget.h"
 #include "UniformValue.h"
@@ -25,27 +25,25 @@ class GlContextTest : public ::testing::Test {
   OffscreenContext* context_ = nullptr;
 };
 
-// A PF_EffectWorld over owned storage; rows are padBytes longer than the pixels need and
-// the padding holds a recognisable byte.
-class HostWorld {
+// A pixel view over owned storage, alpha first like a host's buffers; rows are padBytes
+// longer than the pixels need and the padding holds a recognisable byte.
+class PaddedPixels {
  public:
   static constexpr std::uint8_t kPadByte = 0xA5;
-  HostWorld(int width, int height, int depth, int padBytes = 0);
+  PaddedPixels(int width, int height, PixelFormat format, int padBytes = 0);
 
-  PF_EffectWorld& world() { return world_; }
-  int depth() const { return depth_; }
+  const PixelView& view() const { return view_; }
   float* FloatPixel(int x, int y);
   std::uint8_t* BytePixel(int x, int y);
   bool PaddingIntact() const;
 
-  reference::Image ToImage() const;  // depth 32 only
-  static HostWorld FromImage(const reference::Image& image, int padBytes = 0);
+  reference::Image ToImage() const;  // float pixels only
+  static PaddedPixels FromImage(const reference::Image& image, int padBytes = 0);
 
  private:
-  int depth_;
   int padBytes_;
   std::vector<std::uint8_t> storage_;
-  PF_EffectWorld world_{};
+  PixelView view_{};
 };
 
 // Uploads input into a float texture with the given wrap, draws program over a

@@ -1,4 +1,4 @@
-#include "plugin/GLResources.h"
+#include "render/GLResources.h"
 
 #include "gl/OffscreenContext.h"
 #include "gl/Programs.h"
