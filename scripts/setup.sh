@@ -9,6 +9,8 @@ packages=(
   libglew-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
   libopenimageio-dev openimageio-tools libcli11-dev nlohmann-json3-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  frei0r-plugins-dev ffmpeg melt
+  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
 )
 
 missing=()

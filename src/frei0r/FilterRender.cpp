@@ -1,14 +1,167 @@
 #include "frei0r/FilterRender.h"
 
-namespace solvane::frei0r {
+#include <atomic>
+#include <mutex>
 
-// Until the render core takes plain pixel views, the filter passes frames through.
-DrawResult DrawFrame(const FilterControls&, int32_t, int32_t, const uint8_t*, uint8_t*,
-                     FrameComposite&) {
-  return DrawResult::kNoGL;
+#include "frei0r/FilterInstance.h"
+#include "gl/OffscreenContext.h"
+#include "gl/PixelView.h"
+#include "params/ControlChoices.h"
+#include "params/ParamTable.h"
+#include "render/ControlValues.h"
+#include "render/FramePasses.h"
+#include "render/GLResources.h"
+#include "render/RenderParams.h"
+#include "render/ThreadResources.h"
+
+namespace solvane::frei0r {
+namespace {
+
+// The probe plays the part of After Effects' global set-up: one private context with both
+// programs, made once, whose existence tells every render thread that OpenGL works here.
+struct Probe {
+  std::mutex mutex;
+  GLResources gl;
+  bool made = false;
+  int users = 0;
+};
+
+Probe& TheProbe() {
+  static Probe probe;
+  return probe;
 }
 
-void RetainGL() {}
-void ReleaseGL() {}
+std::atomic<bool> toldNoContext{false};
+
+void TellNoContext(const char* where) {
+  if (!toldNoContext.exchange(true)) {
+    PrintMessage(std::string("no OpenGL context can be made ") + where +
+                 "; frames pass through unchanged");
+  }
+}
+
+// Made on the first frame rather than at f0r_init, which hosts also call only to list
+// their plug-ins. The calling thread's current context is current again afterwards.
+const GLResources* ProbeResources() {
+  Probe& probe = TheProbe();
+  std::lock_guard lock(probe.mutex);
+  if (!probe.made) {
+    probe.made = true;
+    OffscreenContext* previous = CaptureCurrentContext();
+    OffscreenContext* context = CreateOffscreenContext(nullptr);
+    if (IsContextValid(context)) {
+      probe.gl.context = context;
+      BuildPrograms(probe.gl);
+    } else {
+      FreeOffscreenContext(context);
+    }
+    MakeContextCurrent(previous);
+    FreeOffscreenContext(previous);
+  }
+  return &probe.gl;
+}
+
+ControlValues ToControlValues(const FilterControls& c, int32_t width, int32_t height) {
+  ControlValues v = DefaultControlValues(width, height);
+  const auto& value = c.value;
+  v.mode = int32_t(value[kParamMode]);
+  v.positionX = c.positionX * width;
+  v.positionY = c.positionY * height;
+  v.thresholdMode = int32_t(value[kParamThresholdMode]);
+  v.threshold = value[kParamThreshold];
+  v.thresholdSmooth = value[kParamThresholdSmooth];
+  v.length = value[kParamLength];
+  v.spinAmount = value[kParamSpinAmount];
+  v.exposure = value[kParamExposure];
+  v.decay = value[kParamDecay];
+  v.direction = int32_t(value[kParamDirection]);
+  v.aberrationAmount = value[kParamAberrationAmount];
+  v.channels = int32_t(value[kParamChannels]);
+  v.quality = int32_t(value[kParamQuality]);
+  v.samples = value[kParamSamples];
+  v.noise = value[kParamNoise];
+  v.repeatEdges = value[kParamRepeatEdges] != 0;
+  v.inputOpacity = value[kParamInputOpacity];
+  v.blendMode = int32_t(value[kParamBlendMode]);
+  v.unmult = value[kParamUnmult] != 0;
+  v.view = int32_t(value[kParamView]);
+  return v;
+}
+
+// The whole frame is the layer: no downsampling, no expansion, both origins at 0.
+RenderParams FrameParams(const FilterControls& controls, int32_t width, int32_t height) {
+  FrameGeometry frame;
+  frame.outputWidth = width;
+  frame.outputHeight = height;
+  return DeriveRenderParams(ToControlValues(controls, width, height), frame);
+}
+
+PixelView View(const uint8_t* argb, int32_t width, int32_t height) {
+  return {const_cast<uint8_t*>(argb), ptrdiff_t(width) * 4, width, height, PixelFormat::kArgb8};
+}
+
+// The render core leaves the thread's own context current; the host's goes back.
+class RestoreHostContext {
+ public:
+  RestoreHostContext() : previous_(CaptureCurrentContext()) {}
+  ~RestoreHostContext() {
+    MakeContextCurrent(previous_);
+    FreeOffscreenContext(previous_);
+  }
+  RestoreHostContext(const RestoreHostContext&) = delete;
+  RestoreHostContext& operator=(const RestoreHostContext&) = delete;
+
+ private:
+  OffscreenContext* previous_;
+};
+
+}  // namespace
+
+DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t height,
+                     const uint8_t* inputArgb, uint8_t* outputArgb, FrameComposite& composite) {
+  const GLResources* probe = ProbeResources();
+  if (probe->context == nullptr) {
+    TellNoContext("on this machine");
+    return DrawResult::kNoGL;
+  }
+  const RenderParams params = FrameParams(controls, width, height);
+  RestoreHostContext restore;
+  const GLResources* gl = AcquireThreadResources(probe);
+  if (gl == nullptr || gl->context == nullptr) {
+    TellNoContext("on a render thread");
+    return DrawResult::kNoGL;
+  }
+  if (DrawFramePasses(*gl, ThreadFrameTargets(), params, View(inputArgb, width, height),
+                      View(outputArgb, width, height)) != FrameResult::kDrawn) {
+    return DrawResult::kNoTargets;
+  }
+  composite.wanted = params.view == kViewFinalComposite;
+  composite.op = params.blendMode == kBlendAdd ? pixels::BlendOp::kAdd : pixels::BlendOp::kScreen;
+  composite.opacity = CompositeOpacity(params);
+  return DrawResult::kDrawn;
+}
+
+void RetainGL() {
+  Probe& probe = TheProbe();
+  std::lock_guard lock(probe.mutex);
+  ++probe.users;
+}
+
+// The last user gone, the probe goes too; the next frame makes a new one. Render threads
+// keep their own resources until they end.
+void ReleaseGL() {
+  Probe& probe = TheProbe();
+  std::lock_guard lock(probe.mutex);
+  if (probe.users == 0 || --probe.users > 0) return;
+  if (probe.gl.context != nullptr) {
+    OffscreenContext* previous = CaptureCurrentContext();
+    ReleaseGLResources(probe.gl);
+    MakeContextCurrent(previous);
+    FreeOffscreenContext(previous);
+  }
+  probe.gl = {};
+  probe.made = false;
+  toldNoContext = false;
+}
 
 }  // namespace solvane::frei0r

@@ -83,6 +83,10 @@ void Place(const ControlValues& c, const FrameGeometry& frame, RenderParams& p) 
 
 }  // namespace
 
+uint8_t CompositeOpacity(const RenderParams& params) {
+  return uint8_t(std::clamp(TruncateToInt32(params.inputOpacity), 0, 255));
+}
+
 int32_t TruncateToInt32(double value) {
   if (std::isnan(value)) return 0;
   constexpr double kMin = std::numeric_limits<int32_t>::min();

@@ -58,6 +58,10 @@ RenderParams DeriveRenderParams(const ControlValues& controls, const FrameGeomet
 // on every side beyond the layer.
 int32_t BufferExpansionPixels(double bufferExpansion, double downsampleScale);
 
+// The composite's opacity on the 0-to-255 scale: inputOpacity truncated, not rounded (an
+// "Input Opacity" of 100 arrives as 254.99... and draws at 254), within 0..255.
+uint8_t CompositeOpacity(const RenderParams& params);
+
 // Truncates toward zero, saturating at the 32-bit range (NaN gives 0) so that no host
 // value can make the conversion undefined.
 int32_t TruncateToInt32(double value);

@@ -44,8 +44,7 @@ PF_Err Composite(HostSuiteCache& suites, PF_InData* in_data, const RenderParams&
   PF_CompositeMode mode{};
   mode.xfer = params.blendMode == kBlendAdd ? PF_Xfer_ADD : PF_Xfer_SCREEN;
   mode.rand_seed = 0;
-  // Truncated, not rounded: an "Input Opacity" of 100 arrives as 254.99... and draws at 254.
-  mode.opacity = static_cast<A_u_char>(static_cast<int>(params.inputOpacity));
+  mode.opacity = CompositeOpacity(params);
   mode.rgb_only = false;
   mode.opacitySu = 0;
   return suites.WorldTransform()->transfer_rect(

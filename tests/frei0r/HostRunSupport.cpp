@@ -32,7 +32,7 @@ constexpr Positional kPositional[] = {
     {"Threshold", ValueKind::kNumber, "0"},
     {"Threshold Smooth", ValueKind::kNumber, "0.5"},
     {"Length", ValueKind::kNumber, "1"},
-    {"Spin Amount", ValueKind::kNumber, "0.125"},
+    {"Spin Amount", ValueKind::kNumber, "0.08333333333333333"},  // 30 degrees
     {"Exposure", ValueKind::kNumber, "1"},
     {"Decay", ValueKind::kNumber, "0.5"},
     {"Direction", ValueKind::kItem, "out"},
@@ -122,6 +122,22 @@ std::string Range() {
   return "0-" + std::to_string(kFrames - 1);
 }
 
+bool workDirMade = false;
+
+// The frames of a passing run are of no further use; a failing run keeps them to look at.
+class WorkDirCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (!workDirMade) return;
+    if (::testing::UnitTest::GetInstance()->Passed()) {
+      std::filesystem::remove_all(WorkDir());
+    } else {
+      std::fprintf(stderr, "frames kept in %s\n", WorkDir().c_str());
+    }
+  }
+};
+const auto* const cleanup = ::testing::AddGlobalTestEnvironment(new WorkDirCleanup);
+
 }  // namespace
 
 const std::string& WorkDir() {
@@ -130,6 +146,7 @@ const std::string& WorkDir() {
     std::filesystem::remove_all(d);
     std::filesystem::create_directories(d);
     WriteInputFrames(d);
+    workDirMade = true;
     return d;
   }();
   return dir;
