@@ -41,7 +41,7 @@ constexpr Described kDescribed[] = {
      "Brightness below which nothing casts rays, "
      "in per cent"},
     {kParamThresholdSmooth, ParamKind::kSlider, "", "Softness of the threshold, in per cent"},
-    {kParamLength, ParamKind::kSlider, "", "Length of the rays in pixels (Zoom)"},
+    {kParamLength, ParamKind::kSlider, "", "How far the zoom rays reach (Zoom)"},
     {kParamSpinAmount, ParamKind::kAngle, "Spin Amount", "Turn of the rays in degrees (Spin)"},
     {kParamExposure, ParamKind::kSlider, "", "Brightness of the rays"},
     {kParamDecay, ParamKind::kSlider, "", "How fast the rays fade along their length"},
@@ -57,8 +57,7 @@ constexpr Described kDescribed[] = {
     {kParamSamples, ParamKind::kSlider, "", "Samples per ray with Quality Custom"},
     {kParamNoise, ParamKind::kSlider, "", "Sample jitter with Quality Custom, in per cent"},
     {kParamRepeatEdges, ParamKind::kCheckbox, "",
-     "Samples beyond the frame repeat its edge "
-     "instead of being transparent"},
+     "The frame is mirrored beyond its edges instead of reading transparent black"},
     {kParamInputOpacity, ParamKind::kSlider, "",
      "Opacity of the input over the rays "
      "(Final Composite), in per cent"},
