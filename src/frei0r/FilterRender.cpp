@@ -131,8 +131,10 @@ DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t heig
     TellNoContext("on a render thread");
     return DrawResult::kNoGL;
   }
-  if (DrawFramePasses(*gl, ThreadFrameTargets(), params, View(inputArgb, width, height),
-                      View(outputArgb, width, height)) != FrameResult::kDrawn) {
+  const PixelView input = View(inputArgb, width, height);
+  const PixelView output = View(outputArgb, width, height);
+  if (!IsTransferable(input) || !IsTransferable(output) ||
+      DrawFramePasses(*gl, ThreadFrameTargets(), params, input, output) != FrameResult::kDrawn) {
     return DrawResult::kNoTargets;
   }
   composite.wanted = params.view == kViewFinalComposite;
