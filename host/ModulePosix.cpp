@@ -26,8 +26,7 @@ bool DefinedByModule(void* library, void* symbol) {
 
 }  // namespace
 
-Module::Module(const std::string& path)
-    : path_(path), registration_(ReadModuleRegistration(path)) {
+Module::Module(const std::string& path) : path_(path), registration_(ReadModuleRegistration(path)) {
   library_ = dlopen(LoadablePath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library_ == nullptr) {
     const char* reason = dlerror();

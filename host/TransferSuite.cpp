@@ -121,8 +121,7 @@ float CompositeChannelFloat(PF_TransferMode xfer, float source, float destinatio
   return std::max(0.0f, std::max(s, d));
 }
 
-float CompositeAlphaFloat(PF_TransferMode xfer, float source, float destination,
-                          A_u_char opacity) {
+float CompositeAlphaFloat(PF_TransferMode xfer, float source, float destination, A_u_char opacity) {
   const float s = std::clamp(source * (float(opacity) / 255.0f), 0.0f, 1.0f);
   const float d = std::clamp(destination, 0.0f, 1.0f);
   if (xfer == PF_Xfer_ADD) return std::min(1.0f, d + s);

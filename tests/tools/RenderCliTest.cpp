@@ -100,9 +100,8 @@ TEST(RenderCli, ExrIsCompositedAsPremultipliedFloatAndPlacedByTheExpansion) {
     for (int y = 0; y < 2; ++y) {
       for (int x = 0; x < 4; ++x) {
         const float in = input.At(x, y, c);
-        const float expected = c == 3
-                                   ? host::CompositeAlphaFloat(PF_Xfer_SCREEN, in, 0.0f, 254)
-                                   : host::CompositeChannelFloat(PF_Xfer_SCREEN, in, 0.0f, 254);
+        const float expected = c == 3 ? host::CompositeAlphaFloat(PF_Xfer_SCREEN, in, 0.0f, 254)
+                                      : host::CompositeChannelFloat(PF_Xfer_SCREEN, in, 0.0f, 254);
         EXPECT_NEAR(out.At(x + 2, y + 2, c), expected, 1e-6f) << x << "," << y << " ch " << c;
       }
     }

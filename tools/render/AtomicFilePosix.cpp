@@ -52,8 +52,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   int error = EEXIST;
   // A name left behind by a killed process that had this process's id is skipped.
   for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
-    temporary =
-        target.parent_path() / TemporaryName(name, uint64_t(::getpid()), ++temporaryCount);
+    temporary = target.parent_path() / TemporaryName(name, uint64_t(::getpid()), ++temporaryCount);
     error = WriteTemporary(temporary.string(), bytes);
   }
   if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;

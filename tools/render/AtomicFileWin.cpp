@@ -14,7 +14,8 @@ std::atomic<uint64_t> temporaryCount{0};
 std::wstring Wide(const std::string& text) {
   const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
   std::wstring wide(size_t(length > 0 ? length : 0), L'\0');
-  if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
+  if (length > 0)
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), length);
   return wide;
 }
 
@@ -73,9 +74,8 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     temporary = Wide(folder + TemporaryName(name, GetCurrentProcessId(), ++temporaryCount));
     error = WriteTemporaryWin(temporary, bytes);
   }
-  if (error == 0 &&
-      !MoveFileExW(temporary.c_str(), target.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (error == 0 && !MoveFileExW(temporary.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
   if (error != 0) {

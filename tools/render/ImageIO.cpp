@@ -22,7 +22,9 @@ std::string Reason(std::string message) {
   return message.empty() ? "unknown error" : message;
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 // Opens the file and checks what its header declares before any pixel is read.
 std::unique_ptr<OIIO::ImageInput> OpenChecked(const std::string& path) {

@@ -31,8 +31,8 @@ ImageHeader ReadImageHeader(const std::string& path);
 // within the largest GL texture there is, at most 2^28 pixels, and no more decoded bytes
 // than a file of `fileBytes` bytes can hold (a few hundred bytes declaring gigapixels are
 // refused before anything is allocated for them).
-void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height,
-                       int64_t decodedBytes, uint64_t fileBytes);
+void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
+                       uint64_t fileBytes);
 
 // Throws ImageError unless `path` names a regular file: "there is no such file" or "is a
 // directory".

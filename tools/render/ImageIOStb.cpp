@@ -24,7 +24,9 @@
 namespace solvane::cli {
 namespace {
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 // Paths are UTF-8, which std::filesystem takes as such only from char8_t strings.
 std::filesystem::path FsPath(const std::string& path) {
@@ -181,11 +183,11 @@ void WriteImage(const std::string& path, const host::World& world) {
   std::string encoded;
   void* to = &encoded;
   const A_u_char* data = bytes.data();
-  const int ok =
-      ext == "png"   ? stbi_write_png_to_func(AppendBytes, to, w, h, channels, data, w * channels)
-      : ext == "tga" ? stbi_write_tga_to_func(AppendBytes, to, w, h, channels, data)
-      : ext == "bmp" ? stbi_write_bmp_to_func(AppendBytes, to, w, h, channels, data)
-                     : stbi_write_jpg_to_func(AppendBytes, to, w, h, channels, data, 95);
+  const int ok = ext == "png"
+                     ? stbi_write_png_to_func(AppendBytes, to, w, h, channels, data, w * channels)
+                 : ext == "tga" ? stbi_write_tga_to_func(AppendBytes, to, w, h, channels, data)
+                 : ext == "bmp" ? stbi_write_bmp_to_func(AppendBytes, to, w, h, channels, data)
+                                : stbi_write_jpg_to_func(AppendBytes, to, w, h, channels, data, 95);
   if (!ok) throw ImageError("cannot write " + Quoted(path) + ": the image could not be encoded");
   WriteFileAtomically(path, encoded);
 }

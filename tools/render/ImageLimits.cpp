@@ -13,12 +13,14 @@ constexpr int64_t kMaxPixels = int64_t(1) << 28;
 constexpr int64_t kMaxCompression = 4096;
 constexpr int64_t kSmallPictureBytes = int64_t(64) << 20;
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 }  // namespace
 
-void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height,
-                       int64_t decodedBytes, uint64_t fileBytes) {
+void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
+                       uint64_t fileBytes) {
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
   if (width <= 0 || height <= 0) {
     throw ImageError("cannot read " + Quoted(path) + ": unsupported size " + size);
@@ -31,8 +33,7 @@ void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height,
     throw ImageError("cannot read " + Quoted(path) + ": " + size + " is more than " +
                      std::to_string(kMaxPixels) + " pixels");
   }
-  if (decodedBytes > kSmallPictureBytes &&
-      uint64_t(decodedBytes / kMaxCompression) > fileBytes) {
+  if (decodedBytes > kSmallPictureBytes && uint64_t(decodedBytes / kMaxCompression) > fileBytes) {
     throw ImageError("cannot read " + Quoted(path) + ": it declares " + size +
                      " pixels but holds only " + std::to_string(fileBytes) +
                      " bytes (the file is damaged)");

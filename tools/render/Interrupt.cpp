@@ -22,7 +22,9 @@ void WatchInterrupts() {
   std::signal(SIGTERM, NoteSignal);
 }
 
-int InterruptSignal() { return noted.load(); }
+int InterruptSignal() {
+  return noted.load();
+}
 
 std::string SignalName(int signal) {
   if (signal == SIGINT) return "SIGINT";

@@ -21,12 +21,12 @@ std::string DefaultModulePath() {
   const std::wstring module =
       (slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash + 1)) +
       L"Brindel's_Solvane.aex";
-  const int length = WideCharToMultiByte(CP_UTF8, 0, module.data(), int(module.size()), nullptr,
-                                         0, nullptr, nullptr);
+  const int length = WideCharToMultiByte(CP_UTF8, 0, module.data(), int(module.size()), nullptr, 0,
+                                         nullptr, nullptr);
   std::string utf8(size_t(length > 0 ? length : 0), '\0');
   if (length > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, module.data(), int(module.size()), utf8.data(), length,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, module.data(), int(module.size()), utf8.data(), length, nullptr,
+                        nullptr);
   }
   return utf8;
 }

@@ -20,7 +20,9 @@ using nlohmann::json;
 constexpr uintmax_t kMaxPresetBytes = uintmax_t(1) << 20;
 constexpr int kMaxPresetDepth = 16;
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 // The whole file, refused when it is not a regular file or too large to be a preset.
 std::string ReadPresetText(const std::string& path) {
@@ -47,8 +49,7 @@ std::string ReadPresetText(const std::string& path) {
 // destruction of the value ever recurses deeper than that.
 json ParsePreset(const std::string& path, const std::string& text) {
   const json::parser_callback_t limit = [](int depth, json::parse_event_t event, json&) {
-    if ((event == json::parse_event_t::object_start ||
-         event == json::parse_event_t::array_start) &&
+    if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
         depth >= kMaxPresetDepth) {
       throw OptionError("nested deeper than " + std::to_string(kMaxPresetDepth) + " levels");
     }

@@ -10,14 +10,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 void CheckNames(const RenderOptions& options, const FrameRange& range) {
   // Without --frames a pattern would quietly render frame 0 alone.
   for (const std::string* name : {&options.input, &options.output}) {
     if (options.frames.empty() && HasFramePattern(*name)) {
-      throw OptionError(Quoted(*name) +
-                        " names a frame number: give the frames with --frames A-B");
+      throw OptionError(Quoted(*name) + " names a frame number: give the frames with --frames A-B");
     }
   }
   if (range.Count() > 1 && !HasFramePattern(options.output)) {
@@ -32,14 +33,17 @@ void CheckInputFrame(const RenderOptions& options, const SequenceFrame& frame) {
     CheckInputFile(frame.input);
     return;
   }
-  throw ImageError("input frame " + std::to_string(frame.number) + " is missing: " +
-                   Quoted(frame.input));
+  throw ImageError("input frame " + std::to_string(frame.number) +
+                   " is missing: " + Quoted(frame.input));
 }
 
-// The inputs every frame shares: the module and the preset read.
+// The frame's input and those every frame shares: the module and the preset read. Saving
+// the preset that was read is an update of it, written whole before the old one goes.
 void CheckNotAnInput(const std::string& output, const std::string& option,
                      const RenderOptions& options, const std::string& frameInput) {
-  for (const std::string* input : {&frameInput, &options.preset, &options.module}) {
+  const std::string noPreset;
+  const std::string& preset = option == "--save-preset" ? noPreset : options.preset;
+  for (const std::string* input : {&frameInput, &preset, &options.module}) {
     if (!input->empty() && SameFile(output, *input)) {
       throw OptionError(option + " " + Quoted(output) + " is the input " + Quoted(*input) +
                         ": an input is never overwritten");
@@ -66,7 +70,8 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
   SequencePlan plan{range, options.input, options.output, options.input.empty()};
   if (!options.savePreset.empty()) {
     CheckNotAnInput(options.savePreset, "--save-preset", options, "");
-    if (!plan.empty && !HasFramePattern(options.output) && SameFile(options.savePreset, options.output)) {
+    if (!plan.empty && !HasFramePattern(options.output) &&
+        SameFile(options.savePreset, options.output)) {
       throw OptionError("--save-preset " + Quoted(options.savePreset) + " is also OUTPUT");
     }
   }

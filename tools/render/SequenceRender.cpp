@@ -1,14 +1,15 @@
 #include "tools/render/SequenceRender.h"
 
 #include <deque>
+#include <exception>
 #include <future>
 #include <memory>
 #include <optional>
 
 #include "host/RenderPool.h"
 #include "host/WorldOps.h"
-#include "tools/render/Background.h"
 #include "tools/render/AtomicFile.h"
+#include "tools/render/Background.h"
 #include "tools/render/ImageIO.h"
 #include "tools/render/Interrupt.h"
 #include "tools/render/Keyframes.h"
@@ -110,10 +111,18 @@ SequenceFailure SequenceRun::RenderAll(const SequencePlan& plan) {
   std::deque<PendingFrame> inFlight;
   SequenceFailure failure;
   bool failed = false;
+  std::exception_ptr unreadable;
   for (int i = 0; i < plan.Count() && !failed && InterruptSignal() == 0; ++i) {
     const SequenceFrame frame = plan.Frame(i);
+    std::shared_ptr<const host::World> input;
+    try {
+      input = ReadFrame(frame, i == 0);
+    } catch (const ImageError&) {
+      // The frames already rendered are still written before the failure is reported.
+      unreadable = std::current_exception();
+      break;
+    }
     host::FrameRequest request;
-    std::shared_ptr<const host::World> input = ReadFrame(frame, i == 0);
     request.depth = depth_;
     request.time = FrameTime(frame.number, host_.Layer());
     inFlight.push_back({frame, pool.Submit(input, request)});
@@ -128,6 +137,7 @@ SequenceFailure SequenceRun::RenderAll(const SequencePlan& plan) {
     inFlight.pop_front();
   }
   pool.Shutdown();  // the render threads end here, which releases their GL contexts
+  if (unreadable && !failed) std::rethrow_exception(unreadable);
   return failure;
 }
 
@@ -147,8 +157,8 @@ SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
     throw RenderError(counted(e));
   }
   if (const int signal = InterruptSignal(); signal != 0) {
-    throw Interrupted(signal, "stopped by " + SignalName(signal) + ": " + WrittenText() +
-                                  ", each one whole");
+    throw Interrupted(
+        signal, "stopped by " + SignalName(signal) + ": " + WrittenText() + ", each one whole");
   }
   failure.written = written_;
   return failure;

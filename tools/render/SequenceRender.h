@@ -18,7 +18,7 @@ struct SequenceFailure {
   int frame = 0;
   std::string what;  // "the pre-render" or "the smart render"
   PF_OutData out{};
-  int written = 0;  // frames written before the failure
+  int written = 0;                        // frames written before the failure
   int outputWidth = 0, outputHeight = 0;  // the failing frame's result rectangle
 };
 
