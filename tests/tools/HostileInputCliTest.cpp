@@ -136,6 +136,20 @@ TEST(HostileInput, ATinyFileDeclaringAHugePictureIsRefusedBeforeAllocating) {
   EXPECT_NE(run.err.find("GL texture size limit"), std::string::npos) << run.err;
 }
 
+TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsNamedAsSuch) {
+  const std::string dir = TestFolder("texture_limit");
+  const std::string wide = dir + "/wide.png";
+  WritePicture(wide, 20000, 1);
+  const CliResult run = RunCli({"--param", "Quality/Quality=Draft", wide, dir + "/out.png"});
+  if (run.code == 0) GTEST_SKIP() << "this GPU makes textures 20000 pixels wide";
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("PF_Err_OUT_OF_MEMORY (4) (the frame is 20000x1 pixels, likely beyond "
+                         "the GPU's GL texture size limit)"),
+            std::string::npos)
+      << run.err;
+  EXPECT_TRUE(OneLine(run.err)) << run.err;
+}
+
 TEST(HostileInput, DeclaredSizesAreHeldToWhatTheFileCanHold) {
   EXPECT_NO_THROW(CheckDeclaredSize("a", 1920, 1080, 1920 * 1080 * 4, 100));  // small: allowed
   EXPECT_NO_THROW(CheckDeclaredSize("a", 16384, 16384, int64_t(16384) * 16384 * 4, 1 << 20));
@@ -167,6 +181,10 @@ TEST(HostileInput, HugeFrameRangesAndNumbersAreRefusedAtOnce) {
     EXPECT_LT(run.seconds, 5.0);
     EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
   }
+  // A control index past any range is named as written, not as a wrapped number.
+  const CliResult index = RunCli({"--param", "99999999999=1", "--save-preset", dir + "/p.json"});
+  EXPECT_EQ(index.code, 1) << index.err;
+  EXPECT_NE(index.err.find("no control at index 99999999999"), std::string::npos) << index.err;
 }
 
 TEST(HostileInput, PresetsAreBoundedAndTheirErrorsSayWhere) {

@@ -1,6 +1,7 @@
 #include "tools/render/SequencePlan.h"
 
 #include <filesystem>
+#include <initializer_list>
 
 #include "tools/render/ImageIO.h"
 #include "tools/render/RenderCommand.h"
@@ -37,19 +38,42 @@ void CheckInputFrame(const RenderOptions& options, const SequenceFrame& frame) {
                    " is missing: " + Quoted(frame.input));
 }
 
-// The frame's input and those every frame shares: the module and the preset read. Saving
-// the preset that was read is an update of it, written whole before the old one goes.
-void CheckNotAnInput(const std::string& output, const std::string& option,
-                     const RenderOptions& options, const std::string& frameInput) {
-  const std::string noPreset;
-  const std::string& preset = option == "--save-preset" ? noPreset : options.preset;
-  for (const std::string* input : {&frameInput, &preset, &options.module}) {
-    if (!input->empty() && SameFile(output, *input)) {
-      throw OptionError(option + " " + Quoted(output) + " is the input " + Quoted(*input) +
-                        ": an input is never overwritten");
+// The command's inputs, made absolute and normal once, so that each output of a long range
+// costs a comparison of names and one look at the disk.
+class InputFiles {
+ public:
+  InputFiles() {
+    std::error_code ignored;
+    cwd_ = fs::current_path(ignored);
+  }
+  struct Input {
+    std::string name;
+    fs::path normal;
+  };
+  Input Of(const std::string& name) const { return {name, Normal(name)}; }
+
+  // Throws OptionError when `output` is one of `inputs` (empty names are skipped).
+  void Check(const std::string& output, const std::string& option,
+             std::initializer_list<const Input*> inputs) const {
+    const fs::path normal = Normal(output);
+    std::error_code error;
+    const bool exists = fs::exists(output, error);
+    for (const Input* input : inputs) {
+      if (input->name.empty()) continue;
+      if (normal == input->normal || (exists && fs::equivalent(output, input->name, error))) {
+        throw OptionError(option + " " + Quoted(output) + " is the input " + Quoted(input->name) +
+                          ": an input is never overwritten");
+      }
     }
   }
-}
+
+ private:
+  fs::path Normal(const std::string& name) const {
+    const fs::path path(name);
+    return (path.is_absolute() ? path : cwd_ / path).lexically_normal();
+  }
+  fs::path cwd_;
+};
 
 }  // namespace
 
@@ -68,8 +92,14 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range) {
   SequencePlan plan{range, options.input, options.output, options.input.empty()};
-  if (!options.savePreset.empty()) {
-    CheckNotAnInput(options.savePreset, "--save-preset", options, "");
+  const InputFiles inputs;
+  const InputFiles::Input module = inputs.Of(options.module);
+  const InputFiles::Input preset = inputs.Of(options.preset);
+  // Saving over the preset that was read updates it: it is written whole before the old
+  // one goes, so nothing is lost.
+  const bool savesPreset = !options.savePreset.empty();
+  if (savesPreset) {
+    inputs.Check(options.savePreset, "--save-preset", {&module});
     if (!plan.empty && !HasFramePattern(options.output) &&
         SameFile(options.savePreset, options.output)) {
       throw OptionError("--save-preset " + Quoted(options.savePreset) + " is also OUTPUT");
@@ -79,7 +109,8 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
   CheckNames(options, range);
   const bool perFrameInput = HasFramePattern(options.input);
   ImageHeader first;
-  for (int i = 0; i < plan.Count(); ++i) {
+  InputFiles::Input input;
+  const auto checkFrame = [&](int i) {
     const SequenceFrame frame = plan.Frame(i);
     if (i == 0 || perFrameInput) {
       CheckInputFrame(options, frame);
@@ -90,13 +121,15 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
                          std::to_string(header.height) + ", the sequence's first frame " +
                          std::to_string(first.width) + "x" + std::to_string(first.height));
       }
-      if (!options.savePreset.empty()) {
-        CheckNotAnInput(options.savePreset, "--save-preset", options, frame.input);
-      }
+      input = inputs.Of(frame.input);
+      if (savesPreset) inputs.Check(options.savePreset, "--save-preset", {&input});
     }
-    CheckNotAnInput(frame.output, "OUTPUT", options, frame.input);
-  }
+    inputs.Check(frame.output, "OUTPUT", {&input, &preset, &module});
+  };
+  // The first frame and the output folder before the rest of a long range.
+  checkFrame(0);
   CheckOutputPath(plan.Frame(0).output);
+  for (int i = 1; i < plan.Count(); ++i) checkFrame(i);
   return plan;
 }
 
