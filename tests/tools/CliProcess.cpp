@@ -111,7 +111,9 @@ CliResult RunCli(const std::vector<std::string>& args, const CliProcessOptions& 
 }
 
 std::string TestFolder(const std::string& name) {
-  const fs::path folder = fs::path(::testing::TempDir()) / ("solvane_safety_" + name);
+  // The process id keeps runs from several checkouts at once out of each other's way.
+  const fs::path folder =
+      fs::path(::testing::TempDir()) / ("solvane_safety_" + name + "-" + std::to_string(getpid()));
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   fs::create_directories(folder);

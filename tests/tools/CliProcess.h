@@ -35,7 +35,7 @@ CliResult WaitCli(pid_t pid, const std::string& errPath, double timeoutSeconds =
 // Starts and waits.
 CliResult RunCli(const std::vector<std::string>& args, const CliProcessOptions& options = {});
 
-// A temporary folder of the test's own, emptied.
+// A temporary folder of this test process's own, emptied.
 std::string TestFolder(const std::string& name);
 
 // The bytes of a file; empty when it cannot be read.

@@ -151,11 +151,12 @@ TEST(FileSafety, AReadOnlyFolderOrAnOverlongNameFailsWithTheReason) {
   EXPECT_NE(preset.err.find("Read-only file system"), std::string::npos) << preset.err;
   EXPECT_EQ(FileBytes(out), before);
 
-  const std::string longName = TestFolder("longname") + "/" + std::string(300, 'n') + ".png";
+  const std::string longDir = TestFolder("longname");
+  const std::string longName = longDir + "/" + std::string(300, 'n') + ".png";
   const testing::CliResult tooLong = RunCli(Quick({kDemo, longName}));
   EXPECT_EQ(tooLong.code, 1) << tooLong.err;
   EXPECT_NE(tooLong.err.find("File name too long"), std::string::npos) << tooLong.err;
-  EXPECT_EQ(TemporaryFilesIn(TestFolder("longname")), 0);
+  EXPECT_EQ(TemporaryFilesIn(longDir), 0);
 }
 
 TEST(FileSafety, TwoRendersToOneOutputLeaveOneWholePicture) {
