@@ -95,8 +95,7 @@ TEST(HostRenderKeyframes, MeltProjectWithKeyframedPositionMatchesCliKeyframes) {
   const std::string last = std::to_string(kFrames - 1);
   const HostRun melt =
       MeltXml("<producer id=\"clip\" in=\"0\" out=\"" + last +
-                  "\"><property name=\"resource\">in_%04d.png</property>"
-                  "<property name=\"begin\">0</property></producer>\n"
+                  "\"><property name=\"resource\">in.mkv</property></producer>\n"
                   "<playlist id=\"track\"><entry producer=\"clip\" in=\"0\" out=\"" +
                   last +
                   "\"/></playlist>\n"
