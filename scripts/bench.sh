@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the bench preset, runs the stage breakdown and the frame suite, prints their
-# tables and draws docs/images/perf-scaling.png (frame time against megapixels x samples).
+# Builds the bench preset, runs the stage breakdown, the frame suite and the frei0r
+# filter's cost (in-process and through FFmpeg), prints their tables and draws
+# docs/images/perf-scaling.png (frame time against megapixels x samples).
 # Raw Google Benchmark JSON and text go to build/bench/results/.
 #
 # usage: scripts/bench.sh [--quick]   --quick leaves out the 1920x1080 frame suite
@@ -22,6 +23,9 @@ echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) CPUs"
   tee "$out/stages.txt"
 "$bin/solvane-bench-frames" --benchmark_filter="$filter" --benchmark_out="$out/frames.json" \
   --benchmark_out_format=json | tee "$out/frames.txt"
+"$bin/solvane-bench-frei0r" --benchmark_out="$out/frei0r.json" --benchmark_out_format=json |
+  tee "$out/frei0r.txt"
+bench/frei0r-fps.sh build/bench | tee "$out/frei0r-fps.txt"
 python3 bench/report.py "$out/frames.json" "$out/scaling.tsv" 2>"$out/fit.txt" | tee "$out/report.md"
 
 if ! command -v gnuplot >/dev/null; then
