@@ -3,8 +3,7 @@
 // defined result (no instance, or the frame passed through).
 #include <cstdint>
 #include <exception>
-#include <limits>
-#include <new>
+#include <string>
 
 #include "frei0r/FilterInstance.h"
 #include "frei0r/FilterParams.h"
