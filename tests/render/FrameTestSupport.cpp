@@ -19,27 +19,27 @@ PixelView ViewOf(const host::World& world) {
 
 void ApplyControls(host::Host& host, const Controls& c) {
   host::ParamStore& p = host.Params();
-  p.Set(kMode, {double(c.mode)});
-  p.Set(kPosition, {c.positionX, c.positionY});
-  p.Set(kThresholdMode, {double(c.thresholdMode)});
-  p.Set(kThreshold, {c.threshold});
-  p.Set(kThresholdSmooth, {c.thresholdSmooth});
-  p.Set(kLength, {c.length});
-  p.Set(kAngle, {c.angle});
-  p.Set(kExposure, {c.exposure});
-  p.Set(kDecay, {c.decay});
-  p.Set(kDirection, {double(c.direction)});
-  p.Set(kAberration, {c.aberration});
-  p.Set(kChannels, {double(c.channels)});
-  p.Set(kQuality, {6});
-  p.Set(kSamples, {double(c.samples)});
-  p.Set(kNoise, {c.noise});
-  p.Set(kRepeatEdges, {c.repeatEdges ? 1.0 : 0.0});
-  p.Set(kExpansion, {c.expansion});
-  p.Set(kOpacity, {c.opacity});
-  p.Set(kBlendMode, {double(c.blendMode)});
-  p.Set(kUnmult, {c.unmult ? 1.0 : 0.0});
-  p.Set(kView, {double(c.view)});
+  p.Set(kParamMode, {double(c.mode)});
+  p.Set(kParamPosition, {c.positionX, c.positionY});
+  p.Set(kParamThresholdMode, {double(c.thresholdMode)});
+  p.Set(kParamThreshold, {c.threshold});
+  p.Set(kParamThresholdSmooth, {c.thresholdSmooth});
+  p.Set(kParamLength, {c.length});
+  p.Set(kParamSpinAmount, {c.angle});
+  p.Set(kParamExposure, {c.exposure});
+  p.Set(kParamDecay, {c.decay});
+  p.Set(kParamDirection, {double(c.direction)});
+  p.Set(kParamAberrationAmount, {c.aberration});
+  p.Set(kParamChannels, {double(c.channels)});
+  p.Set(kParamQuality, {6});
+  p.Set(kParamSamples, {double(c.samples)});
+  p.Set(kParamNoise, {c.noise});
+  p.Set(kParamRepeatEdges, {c.repeatEdges ? 1.0 : 0.0});
+  p.Set(kParamBufferExpansion, {c.expansion});
+  p.Set(kParamInputOpacity, {c.opacity});
+  p.Set(kParamBlendMode, {double(c.blendMode)});
+  p.Set(kParamUnmult, {c.unmult ? 1.0 : 0.0});
+  p.Set(kParamView, {double(c.view)});
 }
 
 std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked) {
