@@ -17,6 +17,14 @@ PixelView ViewOf(const host::World& world) {
   return view;
 }
 
+Controls::Controls() : ControlValues(DefaultControlValues(0, 0)) {
+  positionX = 10;  // layer pixels
+  positionY = 6;
+  quality = kQualityCustom;
+  samples = 8;
+  noise = 0;
+}
+
 void ApplyControls(host::Host& host, const Controls& c) {
   host::ParamStore& p = host.Params();
   p.Set(kParamMode, {double(c.mode)});
@@ -25,18 +33,18 @@ void ApplyControls(host::Host& host, const Controls& c) {
   p.Set(kParamThreshold, {c.threshold});
   p.Set(kParamThresholdSmooth, {c.thresholdSmooth});
   p.Set(kParamLength, {c.length});
-  p.Set(kParamSpinAmount, {c.angle});
+  p.Set(kParamSpinAmount, {c.spinAmount});
   p.Set(kParamExposure, {c.exposure});
   p.Set(kParamDecay, {c.decay});
   p.Set(kParamDirection, {double(c.direction)});
-  p.Set(kParamAberrationAmount, {c.aberration});
+  p.Set(kParamAberrationAmount, {c.aberrationAmount});
   p.Set(kParamChannels, {double(c.channels)});
-  p.Set(kParamQuality, {6});
+  p.Set(kParamQuality, {double(c.quality)});
   p.Set(kParamSamples, {double(c.samples)});
   p.Set(kParamNoise, {c.noise});
   p.Set(kParamRepeatEdges, {c.repeatEdges ? 1.0 : 0.0});
-  p.Set(kParamBufferExpansion, {c.expansion});
-  p.Set(kParamInputOpacity, {c.opacity});
+  p.Set(kParamBufferExpansion, {c.bufferExpansion});
+  p.Set(kParamInputOpacity, {c.inputOpacity});
   p.Set(kParamBlendMode, {double(c.blendMode)});
   p.Set(kParamUnmult, {c.unmult ? 1.0 : 0.0});
   p.Set(kParamView, {double(c.view)});
@@ -89,13 +97,13 @@ reference::RayUniforms RayUniformsFor(const Controls& c, int outW, int outH, int
   u.weightF = float(c.exposure);
   u.jitterF = float(c.noise * 0.01);
   u.modeL = c.mode;
-  u.caF = float(c.aberration * 0.01);
+  u.caF = float(c.aberrationAmount * 0.01);
   u.aberration_channelL = c.channels;
   u.aspectF = float(double(outH) / double(outW));
   u.unmultL = c.unmult ? 1 : 0;
   if (c.mode == 1) {
     u.decayF = float(std::max((c.decay * 2 - 1) * 0.5, 0.0));
-    u.densityF = float(c.angle);
+    u.densityF = float(c.spinAmount);
     u.forwardL = u.backwardL = 0;
   } else {
     u.decayF = float(c.decay * 2);
@@ -123,7 +131,7 @@ reference::FrameSpec SpecFor(const Controls& c, const host::World& input, int ou
   spec.rays = RayUniformsFor(c, outputWidth, outputHeight, offsetX);
   spec.view = c.view;
   spec.blendMode = c.blendMode;
-  spec.opacity = int(c.opacity * 2.55);
+  spec.opacity = int(c.inputOpacity * 2.55);
   spec.depth = depth;
   return spec;
 }
