@@ -23,7 +23,7 @@ class CurrentHostScope {
 
 Host::Host(const std::string& modulePath) : module_(modulePath) { OfferSuites(); }
 
-Host::Host(const std::string& modulePath, PF_EntryPointFunc entry) : module_(modulePath, entry) {
+Host::Host(const std::string& modulePath, PF_FilterProc entry) : module_(modulePath, entry) {
   OfferSuites();
 }
 

@@ -29,7 +29,7 @@ class Host {
   explicit Host(const std::string& modulePath);
   // Drives `entry` (the effect linked into the test itself) with the registration resource
   // read from modulePath.
-  Host(const std::string& modulePath, PF_EntryPointFunc entry);
+  Host(const std::string& modulePath, PF_FilterProc entry);
   // Runs global set-down if global set-up ran and nobody set down yet.
   ~Host();
   Host(const Host&) = delete;

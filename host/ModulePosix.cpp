@@ -12,14 +12,14 @@ Module::Module(const std::string& path)
     const char* reason = dlerror();
     throw HostError("cannot load module '" + path + "': " + (reason ? reason : "unknown error"));
   }
-  entry_ = reinterpret_cast<PF_EntryPointFunc>(dlsym(library_, registration_.entryPoint.c_str()));
+  entry_ = reinterpret_cast<PF_FilterProc>(dlsym(library_, registration_.entryPoint.c_str()));
   if (entry_ == nullptr) {
     dlclose(library_);
     throw HostError("module '" + path + "' does not export " + registration_.entryPoint);
   }
 }
 
-Module::Module(const std::string& path, PF_EntryPointFunc entry)
+Module::Module(const std::string& path, PF_FilterProc entry)
     : path_(path), registration_(ReadModuleRegistration(path)), entry_(entry) {}
 
 Module::~Module() {

@@ -7,7 +7,8 @@
 #define SPAPI
 
 typedef int32_t SPErr;
-typedef unsigned char SPBoolean;
+// A Windows BOOL, four bytes.
+typedef int32_t SPBoolean;
 
 enum { kSPNoError = 0 };
 
