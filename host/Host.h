@@ -48,7 +48,9 @@ class Host {
                 PF_LayerDef* output, void* extra);
 
   PF_Err About(std::string* message);
-  // Keeps the global data the effect returns for every later command.
+  // Keeps the global data the effect returns for every later command. Throws HostError
+  // when a set-up that succeeded reports out_flags or out_flags2 other than the
+  // registration resource's (for any host but Premiere Pro).
   PF_Err GlobalSetup(PF_OutData* out_data = nullptr);
   PF_Err GlobalSetdown();
   PF_Handle GlobalData() const { return globalData_; }

@@ -20,7 +20,7 @@ typedef A_u_longlong A_HandleSize;
 // Records the effect only passes by pointer; their contents are the host's.
 typedef struct A_Time A_Time;
 typedef struct A_Matrix4 A_Matrix4;
-typedef struct _Up_OpaqueMem **AEGP_MemHandle;
+typedef struct _Up_OpaqueMem** AEGP_MemHandle;
 
 enum {
   A_Err_NONE = 0,

@@ -5,12 +5,12 @@
 #include <string_view>
 #include <type_traits>
 
+#include "A.h"
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
 #include "AE_EffectCBSuites.h"
 #include "AE_EffectSuites.h"
 #include "AE_GeneralPlug.h"
-#include "A.h"
 #include "SPBasic.h"
 
 #include "HostLayoutChecks.h"
