@@ -8,6 +8,8 @@
 #       prints the layout table (what, item, win64, linux-x86_64) of the rows named in ROWS
 #       (a table whose first two columns are read; default tests/sdk/host-interface-layout.tsv).
 #       HEADERS is Adobe's Examples/Headers folder, or sdk for our own declarations.
+#   scripts/measure-sdk-abi.sh --update HEADERS [ROWS]
+#       measures the rows of ROWS again and replaces ROWS with the result once complete.
 #   scripts/measure-sdk-abi.sh --compare HEADERS [ROWS]
 #       measures HEADERS and sdk/ and prints every row where they differ; exits 1 if any.
 #       Suite tables may be shorter than the host's, so their sizes compare as "at most".
@@ -16,9 +18,11 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-usage() { echo "usage: $0 [--compare] HEADERS [ROWS]" >&2; exit 2; }
-compare=0
-if [ "${1:-}" = --compare ]; then compare=1; shift; fi
+usage() { echo "usage: $0 [--compare | --update] HEADERS [ROWS]" >&2; exit 2; }
+mode=print
+case "${1:-}" in
+  --compare | --update) mode=${1#--}; shift ;;
+esac
 [ $# -ge 1 ] && [ $# -le 2 ] || usage
 headers="$(cd "$1" && pwd)" || usage
 rows="${2:-$root/tests/sdk/host-interface-layout.tsv}"
@@ -105,8 +109,17 @@ table() {
   paste "$work/rows" "$work/win64.values" "$work/linux.values"
 }
 
-if [ "$compare" = 0 ]; then
+if [ "$mode" = print ]; then
   table "$headers"
+  exit 0
+fi
+if [ "$mode" = update ]; then
+  table "$headers" >"$work/table.tsv"
+  # Beside the table, so that the rename replaces it in one step.
+  next="$(mktemp "$rows.XXXXXX")"
+  cp "$work/table.tsv" "$next" && chmod --reference="$rows" "$next" && mv "$next" "$rows" ||
+    { rm -f "$next"; exit 1; }
+  echo "measure-sdk-abi: $rows: $(($(wc -l <"$rows") - 1)) rows measured from $headers"
   exit 0
 fi
 
