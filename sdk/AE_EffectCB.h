@@ -147,7 +147,7 @@ typedef struct _PF_UtilCallbacks {
 } PF_UtilCallbacks;
 
 #define PF_SPRINTF (*in_data->utils->ansi.sprintf)
-#define PF_STRCPY (*in_data->utils->ansi.strcpy)
+#define PF_STRCPY(dst, src) (*in_data->utils->ansi.strcpy)((dst), (src))
 
 #ifdef __cplusplus
 }
