@@ -149,8 +149,13 @@ RegisteredParam ParamStore::At(PF_ParamIndex index) const {
 PF_ParamIndex ParamStore::Find(const std::string& name) const {
   std::lock_guard lock(mutex_);
   if (IsIndexText(name)) {
-    const long index = name.size() > 9 ? -1 : std::stol(name);
-    return StoredAt(PF_ParamIndex(index)).param.index;
+    // An index past any control is named as the user wrote it, however long.
+    if (name.size() > 9) {
+      throw HostError("no control at index " + name.substr(0, 20) +
+                      (name.size() > 20 ? "..." : "") + ": the effect has " +
+                      std::to_string(params_.size()) + " controls");
+    }
+    return StoredAt(PF_ParamIndex(std::stol(name))).param.index;
   }
   std::vector<const RegisteredParam*> matches;
   for (const Stored& s : params_) {

@@ -67,7 +67,7 @@ struct FloatCompositor {
   PF_TransferMode xfer;
   A_u_char opacity;
   PF_PixelFloat operator()(PF_PixelFloat s, PF_PixelFloat d) const {
-    return {CompositeChannelFloat(xfer, s.alpha, d.alpha, opacity),
+    return {CompositeAlphaFloat(xfer, s.alpha, d.alpha, opacity),
             CompositeChannelFloat(xfer, s.red, d.red, opacity),
             CompositeChannelFloat(xfer, s.green, d.green, opacity),
             CompositeChannelFloat(xfer, s.blue, d.blue, opacity)};
@@ -112,8 +112,20 @@ void RecordCall(TransferCall call, const PF_EffectWorld* source,
 float CompositeChannelFloat(PF_TransferMode xfer, float source, float destination,
                             A_u_char opacity) {
   const float s = source * (float(opacity) / 255.0f);
-  if (xfer == PF_Xfer_ADD) return destination + s;
-  return s + destination - s * destination;
+  const float d = destination;
+  if (xfer == PF_Xfer_ADD) return std::max(0.0f, d + s);
+  // Screen's product only means "one minus the product of the inverses" on 0..1; beyond it
+  // (light brighter than white) the brighter value wins, which meets the formula's result
+  // at the edges of 0..1 and never turns bright light dark or negative.
+  if (s >= 0.0f && s <= 1.0f && d >= 0.0f && d <= 1.0f) return s + d - s * d;
+  return std::max(0.0f, std::max(s, d));
+}
+
+float CompositeAlphaFloat(PF_TransferMode xfer, float source, float destination, A_u_char opacity) {
+  const float s = std::clamp(source * (float(opacity) / 255.0f), 0.0f, 1.0f);
+  const float d = std::clamp(destination, 0.0f, 1.0f);
+  if (xfer == PF_Xfer_ADD) return std::min(1.0f, d + s);
+  return s + d - s * d;
 }
 
 A_u_char CompositeChannel8(PF_TransferMode xfer, A_u_char source, A_u_char destination,

@@ -8,10 +8,14 @@
 
 namespace solvane::host {
 
-// Float channels: the source is scaled by (opacity / 255) in single precision, then
-// Add gives d + s and Screen s + d - s * d, in that order of operations, unclamped.
+// Float colour channels: the source is scaled by (opacity / 255) in single precision, then
+// Add gives max(0, d + s); Screen gives s + d - s * d (in that order of operations) when
+// both lie in 0..1, else max(0, s, d). Never negative; on 0..1 the same formulas as 8 bits.
 float CompositeChannelFloat(PF_TransferMode xfer, float source, float destination,
                             A_u_char opacity);
+// The float alpha channel: both values (the source scaled by opacity / 255) taken into
+// 0..1, then Add gives min(1, d + s) and Screen s + d - s * d: the 8-bit results, unrounded.
+float CompositeAlphaFloat(PF_TransferMode xfer, float source, float destination, A_u_char opacity);
 // 8-bit channels: the same formulas on the 0-to-255 scale (Screen's product divided by
 // 255), computed in double precision from the exact scaled source s * opacity / 255,
 // rounded once to the nearest integer (halves up) and clamped to 0..255.

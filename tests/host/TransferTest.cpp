@@ -25,20 +25,87 @@ class Transfer : public ::testing::Test {
   Host host_{SOLVANE_MODULE_PATH};
 };
 
-TEST_F(Transfer, FloatAddScalesTheSourceByOpacityAndDoesNotClamp) {
+TEST_F(Transfer, FloatAddScalesBySourceOpacityKeepsAlphaAtMostOneAndColourNeverNegative) {
   World source(1, 1, 32);
   World dest(1, 1, 32);
   source.SetPixelFloat(0, 0, {1.0f, 0.8f, -0.5f, 2.0f});
   dest.SetPixelFloat(0, 0, {1.0f, 0.5f, 0.25f, 1.0f});
   ASSERT_EQ(Run(source, 0, 0, dest, PF_Xfer_ADD, 255), PF_Err_NONE);
   const PF_PixelFloat p = dest.PixelFloat(0, 0);
-  EXPECT_FLOAT_EQ(p.alpha, 2.0f);
-  EXPECT_FLOAT_EQ(p.red, 1.3f);
-  EXPECT_FLOAT_EQ(p.green, -0.25f);
+  EXPECT_FLOAT_EQ(p.alpha, 1.0f);  // an opaque layer added to an opaque one stays opaque
+  EXPECT_FLOAT_EQ(p.red, 1.3f);    // colour adds up past 1: light is not clamped
+  EXPECT_FLOAT_EQ(p.green, 0.0f);  // a negative source takes no light away below black
   EXPECT_FLOAT_EQ(p.blue, 3.0f);
   EXPECT_FLOAT_EQ(CompositeChannelFloat(PF_Xfer_ADD, 1.0f, 0.5f, 254), 0.5f + 254.0f / 255.0f);
   EXPECT_FLOAT_EQ(CompositeChannelFloat(PF_Xfer_ADD, 1.0f, 0.5f, 127), 0.5f + 127.0f / 255.0f);
   EXPECT_EQ(CompositeChannelFloat(PF_Xfer_ADD, 1.0f, 0.5f, 0), 0.5f);
+  EXPECT_FLOAT_EQ(CompositeAlphaFloat(PF_Xfer_ADD, 0.25f, 0.5f, 255), 0.75f);
+  EXPECT_FLOAT_EQ(CompositeAlphaFloat(PF_Xfer_ADD, 0.75f, 0.5f, 255), 1.0f);
+}
+
+TEST_F(Transfer, FloatScreenAboveOneTakesTheBrighterValueAndNeverGoesDark) {
+  // s + d - s * d would give 2 + 3 - 6 = -1 and 2 + 0.5 - 1 = 1.5 < 2.
+  EXPECT_EQ(CompositeChannelFloat(PF_Xfer_SCREEN, 2.0f, 3.0f, 255), 3.0f);
+  EXPECT_EQ(CompositeChannelFloat(PF_Xfer_SCREEN, 2.0f, 0.5f, 255), 2.0f);
+  EXPECT_EQ(CompositeChannelFloat(PF_Xfer_SCREEN, 0.5f, 1.5f, 255), 1.5f);
+  EXPECT_EQ(CompositeChannelFloat(PF_Xfer_SCREEN, -0.5f, -0.25f, 255), 0.0f);
+  EXPECT_EQ(CompositeChannelFloat(PF_Xfer_SCREEN, -0.5f, 0.25f, 255), 0.25f);
+  // The two rules meet where a value reaches 1, so the result does not jump there.
+  EXPECT_EQ(CompositeChannelFloat(PF_Xfer_SCREEN, 1.0f, 0.4f, 255), 1.0f);
+  EXPECT_NEAR(CompositeChannelFloat(PF_Xfer_SCREEN, 1.0001f, 0.4f, 255), 1.0f, 1e-3f);
+  for (float s : {-1.0f, 0.0f, 0.3f, 1.0f, 4.0f}) {
+    for (float d : {-1.0f, 0.0f, 0.6f, 1.0f, 7.0f}) {
+      EXPECT_GE(CompositeChannelFloat(PF_Xfer_SCREEN, s, d, 200), 0.0f) << s << " " << d;
+      EXPECT_LE(CompositeAlphaFloat(PF_Xfer_SCREEN, s, d, 255), 1.0f) << s << " " << d;
+      EXPECT_GE(CompositeAlphaFloat(PF_Xfer_ADD, s, d, 255), 0.0f) << s << " " << d;
+    }
+  }
+}
+
+// The same picture composited at 8 and at 32 bits agrees within one code value in every
+// channel wherever the 8-bit result does not clip (Screen never clips; Add clips at 255).
+TEST_F(Transfer, FloatAgreesWithEightBitWhereEightBitDoesNotClip) {
+  constexpr int kSize = 64;
+  World source8(kSize, kSize, 8), dest8(kSize, kSize, 8);
+  World source32(kSize, kSize, 32), dest32(kSize, kSize, 32);
+  for (PF_TransferMode xfer : {PF_Xfer_ADD, PF_Xfer_SCREEN}) {
+    for (A_u_char opacity : {A_u_char(255), A_u_char(254), A_u_char(100)}) {
+      for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+          // Premultiplied pixels: colour at most alpha, covering the whole 0..255 range.
+          const A_u_char sa = A_u_char(x * 4 + 3), da = A_u_char(y * 4 + 3);
+          const PF_Pixel8 s{sa, A_u_char(sa * (y % 8) / 7), A_u_char(sa / 2), sa};
+          const PF_Pixel8 d{da, A_u_char(da * (x % 8) / 7), da, A_u_char(da / 3)};
+          source8.SetPixel8(x, y, s);
+          dest8.SetPixel8(x, y, d);
+          const auto f = [](A_u_char v) { return float(v) / 255.0f; };
+          source32.SetPixelFloat(x, y, {f(s.alpha), f(s.red), f(s.green), f(s.blue)});
+          dest32.SetPixelFloat(x, y, {f(d.alpha), f(d.red), f(d.green), f(d.blue)});
+        }
+      }
+      ASSERT_EQ(Run(source8, 0, 0, dest8, xfer, opacity), PF_Err_NONE);
+      ASSERT_EQ(Run(source32, 0, 0, dest32, xfer, opacity), PF_Err_NONE);
+      int compared = 0;
+      for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+          const PF_Pixel8 e = dest8.Pixel8(x, y);
+          const PF_PixelFloat p = dest32.PixelFloat(x, y);
+          const A_u_char bytes[4] = {e.alpha, e.red, e.green, e.blue};
+          const float floats[4] = {p.alpha, p.red, p.green, p.blue};
+          EXPECT_LE(p.alpha, 1.0f);
+          for (int c = 0; c < 4; ++c) {
+            EXPECT_GE(floats[c], 0.0f);
+            if (bytes[c] == 255) continue;
+            ++compared;
+            EXPECT_NEAR(floats[c] * 255.0f, bytes[c], 1.0f)
+                << "mode " << xfer << " opacity " << int(opacity) << " at " << x << "," << y
+                << " channel " << c;
+          }
+        }
+      }
+      EXPECT_GT(compared, kSize * kSize * 2);
+    }
+  }
 }
 
 TEST_F(Transfer, FloatScreenAppliesToEveryChannelIncludingAlpha) {

@@ -86,7 +86,7 @@ Picture Sample() {
 
 TEST(RenderCli, ExrIsCompositedAsPremultipliedFloatAndPlacedByTheExpansion) {
   Picture input = Sample();
-  input.pixels[0] = -0.25f;  // a negative channel survives reading and writing
+  input.pixels[0] = -0.25f;  // a negative channel is read as it is; the composite floors it
   Write(Temp("in.exr"), input, OIIO::TypeDesc::FLOAT);
   const CliRun run = Cli("--param Exposure=0 --param 'Buffer Expansion=2' " + Temp("in.exr") + " " +
                          Temp("out.exr"));
@@ -99,8 +99,9 @@ TEST(RenderCli, ExrIsCompositedAsPremultipliedFloatAndPlacedByTheExpansion) {
     EXPECT_EQ(out.At(7, 5, c), 0.0f);
     for (int y = 0; y < 2; ++y) {
       for (int x = 0; x < 4; ++x) {
-        const float expected =
-            host::CompositeChannelFloat(PF_Xfer_SCREEN, input.At(x, y, c), 0.0f, 254);
+        const float in = input.At(x, y, c);
+        const float expected = c == 3 ? host::CompositeAlphaFloat(PF_Xfer_SCREEN, in, 0.0f, 254)
+                                      : host::CompositeChannelFloat(PF_Xfer_SCREEN, in, 0.0f, 254);
         EXPECT_NEAR(out.At(x + 2, y + 2, c), expected, 1e-6f) << x << "," << y << " ch " << c;
       }
     }

@@ -1,5 +1,6 @@
 #include "tools/render/Background.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "tools/render/ParamAssignment.h"
@@ -29,7 +30,8 @@ void FlattenOver(host::World& world, const Colour& background) {
   for (A_long y = 0; y < world.Height(); ++y) {
     for (A_long x = 0; x < world.Width(); ++x) {
       const PF_PixelFloat p = world.Value(x, y);
-      const float cover = 1.0f - p.alpha;
+      // Float alpha can lie outside 0..1 in a file; the background never subtracts.
+      const float cover = std::clamp(1.0f - p.alpha, 0.0f, 1.0f);
       world.SetValue(x, y,
                      {1.0f, p.red + background.red * cover, p.green + background.green * cover,
                       p.blue + background.blue * cover});

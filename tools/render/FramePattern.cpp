@@ -1,20 +1,28 @@
 #include "tools/render/FramePattern.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
+#include <limits>
 
 #include "tools/render/ParamAssignment.h"
 
 namespace solvane::cli {
 namespace {
 
-bool ReadFrameNumber(const std::string& text, int& value) {
-  if (text.empty() || text.size() > 9) return false;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+// A long text is shown by its start: a message stays one readable line.
+std::string Shown(const std::string& text) {
+  return text.size() <= 40 ? text : text.substr(0, 40) + "...";
+}
+
+bool ReadFrameNumber(const std::string& text, int& value, const std::string& whole) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    throw OptionError("--frames \"" + Shown(whole) + "\": frame " + Shown(text) +
+                      " is beyond the host's time range");
   }
-  value = std::stoi(text);
-  return true;
+  return error == std::errc() && end == text.data() + text.size();
 }
 
 // Where a "%d" or "%0Nd" starts and how long it is; npos when there is none.
@@ -24,7 +32,12 @@ size_t FindPercentPattern(const std::string& name, size_t& length, int& width) {
     while (end < name.size() && std::isdigit(static_cast<unsigned char>(name[end]))) ++end;
     if (end < name.size() && name[end] == 'd') {
       const std::string digits = name.substr(at + 1, end - at - 1);
-      width = digits.empty() ? 0 : std::stoi(digits);
+      // A width past int's range reads as too large; ExpandFramePattern refuses it.
+      width = 0;
+      if (!digits.empty() &&
+          std::from_chars(digits.data(), digits.data() + digits.size(), width).ec != std::errc()) {
+        width = std::numeric_limits<int>::max();
+      }
       length = end + 1 - at;
       return at;
     }
@@ -45,14 +58,15 @@ FrameRange ParseFrameRange(const std::string& text) {
   const size_t dash = text.find('-');
   bool ok = false;
   if (dash == std::string::npos) {
-    ok = ReadFrameNumber(text, range.first);
+    ok = ReadFrameNumber(text, range.first, text);
     range.last = range.first;
   } else {
-    ok = ReadFrameNumber(text.substr(0, dash), range.first) &&
-         ReadFrameNumber(text.substr(dash + 1), range.last);
+    ok = ReadFrameNumber(text.substr(0, dash), range.first, text) &&
+         ReadFrameNumber(text.substr(dash + 1), range.last, text);
   }
   if (!ok || range.last < range.first) {
-    throw OptionError("--frames wants FIRST-LAST with 0 <= FIRST <= LAST, not \"" + text + "\"");
+    throw OptionError("--frames wants FIRST-LAST with 0 <= FIRST <= LAST, not \"" + Shown(text) +
+                      "\"");
   }
   return range;
 }
@@ -75,7 +89,9 @@ std::string ExpandFramePattern(const std::string& pattern, int frame) {
   int width = 0;
   const size_t at = FindPercentPattern(pattern, length, width);
   if (at == std::string::npos) return pattern;
-  if (width > 32) throw OptionError("frame number width in \"" + pattern + "\" is too large");
+  if (width > 32) {
+    throw OptionError("frame number width in \"" + Shown(pattern) + "\" is too large (32 at most)");
+  }
   return pattern.substr(0, at) + Padded(frame, width) + pattern.substr(at + length);
 }
 

@@ -1,6 +1,7 @@
 #include "tools/render/ImageIO.h"
 #include "tools/render/PixelConversion.h"
 
+#include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 
 #include <algorithm>
@@ -8,18 +9,40 @@
 #include <filesystem>
 #include <vector>
 
+#include "tools/render/AtomicFile.h"
+
 namespace solvane::cli {
 namespace {
 
 using OIIO::TypeDesc;
 
-// The host refuses pictures beyond this many pixels rather than exhaust memory on them.
-constexpr int64_t kMaxPixels = int64_t(1) << 28;
-
 // OpenImageIO's messages may run over several lines; the user gets the first.
 std::string Reason(std::string message) {
   message = message.substr(0, message.find('\n'));
   return message.empty() ? "unknown error" : message;
+}
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+// Opens the file and checks what its header declares before any pixel is read.
+std::unique_ptr<OIIO::ImageInput> OpenChecked(const std::string& path) {
+  CheckInputFile(path);
+  // Straight-alpha files are read as stored; premultiplying them is ours to do.
+  OIIO::ImageSpec config;
+  config.attribute("oiio:UnassociatedAlpha", 1);
+  auto in = OIIO::ImageInput::open(path, &config);
+  if (!in) throw ImageError("cannot read " + Quoted(path) + ": " + Reason(OIIO::geterror()));
+  const OIIO::ImageSpec& spec = in->spec();
+  std::error_code error;
+  const uintmax_t fileBytes = std::filesystem::file_size(path, error);
+  if (spec.nchannels <= 0) {
+    throw ImageError("cannot read " + Quoted(path) + ": the image has no channels");
+  }
+  CheckDeclaredSize(path, spec.width, spec.height, int64_t(spec.image_bytes()),
+                    error ? 0 : uint64_t(fileBytes));
+  return in;
 }
 
 struct ChannelMap {
@@ -55,22 +78,23 @@ void StorePixel(host::World& world, A_long x, A_long y, const float* p, const Ch
 
 }  // namespace
 
+ImageHeader ReadImageHeader(const std::string& path) {
+  const auto in = OpenChecked(path);
+  return {in->spec().width, in->spec().height};
+}
+
 host::World ReadImage(const std::string& path, int depth) {
-  // Straight-alpha files are read as stored; premultiplying them is ours to do.
-  OIIO::ImageSpec config;
-  config.attribute("oiio:UnassociatedAlpha", 1);
-  auto in = OIIO::ImageInput::open(path, &config);
-  if (!in) throw ImageError("cannot read " + path + ": " + Reason(OIIO::geterror()));
+  const auto in = OpenChecked(path);
   const OIIO::ImageSpec& spec = in->spec();
-  if (spec.width <= 0 || spec.height <= 0 || spec.nchannels <= 0 ||
-      int64_t(spec.width) * spec.height > kMaxPixels) {
-    throw ImageError("cannot read " + path + ": unsupported size " + std::to_string(spec.width) +
-                     " x " + std::to_string(spec.height));
-  }
   const bool isFloat = IsFloatFormat(spec.format);
   std::vector<float> pixels(size_t(spec.width) * spec.height * spec.nchannels);
-  if (!in->read_image(0, 0, 0, spec.nchannels, TypeDesc::FLOAT, pixels.data())) {
-    throw ImageError("cannot read " + path + ": " + Reason(in->geterror()));
+  // Some decoders (TIFF, JPEG) hand back a cut-short file's pixels as a success and only
+  // record the damage in their error state.
+  const bool read = in->read_image(0, 0, 0, spec.nchannels, TypeDesc::FLOAT, pixels.data());
+  if (!read || in->has_error()) {
+    const std::string reason = in->geterror();
+    throw ImageError("cannot read " + Quoted(path) + ": " +
+                     Reason(reason.empty() ? "the file is damaged or cut short" : reason));
   }
   host::World world(spec.width, spec.height, depth != 0 ? depth : (isFloat ? 32 : 8));
   const ChannelMap map = MapChannels(spec);
@@ -84,13 +108,16 @@ host::World ReadImage(const std::string& path, int depth) {
 }
 
 void CheckOutputPath(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw ImageError("cannot write " + Quoted(path) + ": is a directory");
+  }
   if (!OIIO::ImageOutput::create(path)) {
-    throw ImageError("cannot write " + path + ": " + Reason(OIIO::geterror()));
+    throw ImageError("cannot write " + Quoted(path) + ": " + Reason(OIIO::geterror()));
   }
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  std::error_code error;
   if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
-    throw ImageError("cannot write " + path + ": the folder " + folder.string() +
+    throw ImageError("cannot write " + Quoted(path) + ": the folder " + folder.string() +
                      " does not exist");
   }
 }
@@ -98,7 +125,11 @@ void CheckOutputPath(const std::string& path) {
 void WriteImage(const std::string& path, const host::World& world) {
   if (world.Empty()) throw ImageError("nothing to write to " + path + ": the image is empty");
   auto out = OIIO::ImageOutput::create(path);
-  if (!out) throw ImageError("cannot write " + path + ": " + Reason(OIIO::geterror()));
+  if (!out) throw ImageError("cannot write " + Quoted(path) + ": " + Reason(OIIO::geterror()));
+  if (!out->supports("ioproxy")) {
+    throw ImageError("cannot write " + Quoted(path) + ": OpenImageIO cannot encode " +
+                     out->format_name() + " files in memory for a checked write");
+  }
   const std::string format = out->format_name();
   const bool asFloat = format == "openexr" || (format == "tiff" && world.Depth() == 32);
   const int channels = out->supports("alpha") ? 4 : 3;
@@ -115,10 +146,16 @@ void WriteImage(const std::string& path, const host::World& world) {
       std::copy_n(colour.begin(), channels, p);
     }
   }
+  // Encoded in memory, so the codec never meets a full disk (libjpeg would end the
+  // process on one) and every byte reaches the file through one checked write.
+  std::vector<unsigned char> encoded;
+  OIIO::Filesystem::IOVecOutput memory(encoded);
+  out->set_ioproxy(&memory);
   if (!out->open(path, spec) || !out->write_image(TypeDesc::FLOAT, pixels.data()) ||
-      !out->close()) {
-    throw ImageError("cannot write " + path + ": " + Reason(out->geterror()));
+      !out->close() || out->has_error()) {
+    throw ImageError("cannot write " + Quoted(path) + ": " + Reason(out->geterror()));
   }
+  WriteFileAtomically(path, {reinterpret_cast<const char*>(encoded.data()), encoded.size()});
 }
 
 }  // namespace solvane::cli

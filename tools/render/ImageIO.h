@@ -3,6 +3,7 @@
 // 16-bit TIFF) hold straight alpha, premultiplied on read and un-premultiplied on write.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -16,6 +17,27 @@ class ImageError : public std::runtime_error {
   explicit ImageError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// What a file's header declares, read without its pixels.
+struct ImageHeader {
+  int width = 0;
+  int height = 0;
+};
+
+// The header of the first image of the file, checked as ReadImage checks it. Throws
+// ImageError.
+ImageHeader ReadImageHeader(const std::string& path);
+
+// Throws ImageError unless a picture of the declared size can be worked on: each side
+// within the largest GL texture there is, at most 2^28 pixels, and no more decoded bytes
+// than a file of `fileBytes` bytes can hold (a few hundred bytes declaring gigapixels are
+// refused before anything is allocated for them).
+void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
+                       uint64_t fileBytes);
+
+// Throws ImageError unless `path` names a regular file: "there is no such file" or "is a
+// directory".
+void CheckInputFile(const std::string& path);
+
 // Reads the first image of the file into a world of `depth` bits (8 or 32), or, with depth
 // 0, of 32 bits for a float file and 8 otherwise. Grey images fill red, green and blue;
 // images without alpha are opaque.
@@ -27,7 +49,9 @@ void CheckOutputPath(const std::string& path);
 
 // Writes the whole world in the format the file name's extension names. EXR is written as
 // float; TIFF as float from a 32-bit world, else 8-bit; other formats as 8-bit straight
-// alpha, and a format without alpha (JPEG) gets the colour over black.
+// alpha, and a format without alpha (JPEG) gets the colour over black. The file is encoded
+// in memory and written with WriteFileAtomically: a failed write leaves the previous file
+// and throws FileError.
 void WriteImage(const std::string& path, const host::World& world);
 
 }  // namespace solvane::cli

@@ -17,13 +17,36 @@
 #include <memory>
 #include <vector>
 
+#include "tools/render/AtomicFile.h"
 #include "tools/render/ImageIO.h"
 #include "tools/render/PixelConversion.h"
 
 namespace solvane::cli {
 namespace {
 
-constexpr int64_t kMaxPixels = int64_t(1) << 28;
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+// Paths are UTF-8, which std::filesystem takes as such only from char8_t strings.
+std::filesystem::path FsPath(const std::string& path) {
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+// The header, checked before any pixel is decoded.
+ImageHeader ReadCheckedHeader(const std::string& path, int& channels) {
+  CheckInputFile(path);
+  int width = 0, height = 0;
+  if (!stbi_info(path.c_str(), &width, &height, &channels)) {
+    throw ImageError("cannot read " + Quoted(path) + ": " + stbi_failure_reason());
+  }
+  std::error_code error;
+  const uintmax_t fileBytes = std::filesystem::file_size(FsPath(path), error);
+  const int bytesPerChannel = stbi_is_16_bit(path.c_str()) ? 2 : 1;
+  CheckDeclaredSize(path, width, height, int64_t(width) * height * channels * bytesPerChannel,
+                    error ? 0 : uint64_t(fileBytes));
+  return {width, height};
+}
 
 // The decoded file: channels interleaved as stored, on the 0-to-1 scale.
 struct Decoded {
@@ -42,13 +65,9 @@ void Take(T* data, size_t count, float scale, Decoded& d) {
 
 Decoded Decode(const std::string& path) {
   Decoded d;
-  if (!stbi_info(path.c_str(), &d.width, &d.height, &d.channels)) {
-    throw ImageError("cannot read " + path + ": " + stbi_failure_reason());
-  }
-  if (d.width <= 0 || d.height <= 0 || int64_t(d.width) * d.height > kMaxPixels) {
-    throw ImageError("cannot read " + path + ": unsupported size " + std::to_string(d.width) +
-                     " x " + std::to_string(d.height));
-  }
+  const ImageHeader header = ReadCheckedHeader(path, d.channels);
+  d.width = header.width;
+  d.height = header.height;
   const size_t count = size_t(d.width) * d.height * d.channels;
   int w = 0, h = 0, n = 0;
   if (stbi_is_hdr(path.c_str())) {
@@ -64,7 +83,7 @@ Decoded Decode(const std::string& path) {
     if (data != nullptr) Take(data, count, 1.0f / 255.0f, d);
   }
   if (d.values.empty() || w != d.width || h != d.height || n != d.channels) {
-    throw ImageError("cannot read " + path + ": " + stbi_failure_reason());
+    throw ImageError("cannot read " + Quoted(path) + ": " + stbi_failure_reason());
   }
   return d;
 }
@@ -79,6 +98,11 @@ void StorePixel(host::World& world, A_long x, A_long y, const float* p, const De
 }
 
 }  // namespace
+
+ImageHeader ReadImageHeader(const std::string& path) {
+  int channels = 0;
+  return ReadCheckedHeader(path, channels);
+}
 
 host::World ReadImage(const std::string& path, int depth) {
   const Decoded d = Decode(path);
@@ -121,14 +145,20 @@ std::string WritableExtension(const std::string& path) {
   return ext;
 }
 
+// stb's encoders hand their output to a callback: here it is kept in memory.
+void AppendBytes(void* context, void* data, int size) {
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
+}
+
 }  // namespace
 
 void CheckOutputPath(const std::string& path) {
   WritableExtension(path);
-  // Paths are UTF-8, which std::filesystem takes as such only from char8_t strings.
-  const std::filesystem::path folder =
-      std::filesystem::path(std::u8string(path.begin(), path.end())).parent_path();
   std::error_code error;
+  if (std::filesystem::is_directory(FsPath(path), error)) {
+    throw ImageError("cannot write " + Quoted(path) + ": is a directory");
+  }
+  const std::filesystem::path folder = FsPath(path).parent_path();
   if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
     const std::u8string name = folder.u8string();
     throw ImageError("cannot write " + path + ": the folder " +
@@ -149,12 +179,17 @@ void WriteImage(const std::string& path, const host::World& world) {
       FilePixel(world.Value(x, y), !jpeg, channels, bytes.data() + (size_t(y) * w + x) * channels);
     }
   }
-  const char* file = path.c_str();
-  const int ok = ext == "png"   ? stbi_write_png(file, w, h, channels, bytes.data(), w * channels)
-                 : ext == "tga" ? stbi_write_tga(file, w, h, channels, bytes.data())
-                 : ext == "bmp" ? stbi_write_bmp(file, w, h, channels, bytes.data())
-                                : stbi_write_jpg(file, w, h, channels, bytes.data(), 95);
-  if (!ok) throw ImageError("cannot write " + path + ": the file could not be written");
+  // Encoded in memory, then written through one checked, atomic write.
+  std::string encoded;
+  void* to = &encoded;
+  const A_u_char* data = bytes.data();
+  const int ok = ext == "png"
+                     ? stbi_write_png_to_func(AppendBytes, to, w, h, channels, data, w * channels)
+                 : ext == "tga" ? stbi_write_tga_to_func(AppendBytes, to, w, h, channels, data)
+                 : ext == "bmp" ? stbi_write_bmp_to_func(AppendBytes, to, w, h, channels, data)
+                                : stbi_write_jpg_to_func(AppendBytes, to, w, h, channels, data, 95);
+  if (!ok) throw ImageError("cannot write " + Quoted(path) + ": the image could not be encoded");
+  WriteFileAtomically(path, encoded);
 }
 
 }  // namespace solvane::cli

@@ -1,5 +1,6 @@
 #include "tools/render/Keyframes.h"
 
+#include <charconv>
 #include <cstdint>
 #include <limits>
 
@@ -21,11 +22,16 @@ KeyAssignment ParseKeyAssignment(const std::string& text) {
   key.name = text.substr(0, at);
   key.value = text.substr(equals + 1);
   const std::string frame = text.substr(at + 1, equals - at - 1);
-  if (frame.empty() || frame.size() > 9 ||
-      frame.find_first_not_of("0123456789") != std::string::npos) {
+  if (frame.empty() || frame.find_first_not_of("0123456789") != std::string::npos) {
     throw malformed();
   }
-  key.frame = std::stoi(frame);
+  const auto [end, error] = std::from_chars(frame.data(), frame.data() + frame.size(), key.frame);
+  if (error == std::errc::result_out_of_range) {
+    throw OptionError("--key \"" + key.name + "\": frame " +
+                      (frame.size() <= 20 ? frame : frame.substr(0, 20) + "...") +
+                      " is beyond the host's time range");
+  }
+  if (error != std::errc() || end != frame.data() + frame.size()) throw malformed();
   return key;
 }
 

@@ -5,6 +5,7 @@
 
 #include "host/HostError.h"
 #include "tools/render/InfoCommand.h"
+#include "tools/render/Interrupt.h"
 #include "tools/render/ListParamsCommand.h"
 #include "tools/render/ModuleLocation.h"
 #include "tools/render/ParamAssignment.h"
@@ -28,7 +29,9 @@ Exit codes:
   0  done
   1  the module, the host or a file failed (unknown control, value out of range,
      unreadable input, unwritable output, an error code from the module)
-  2  the command line could not be read (unknown option, malformed value))";
+  2  the command line could not be read (unknown option, malformed value, an output
+     that is an input)
+  130, 143  stopped by SIGINT or SIGTERM (the frames written are whole))";
 
 int CommandFailed(const char* command, PF_Err err) {
   std::cerr << "solvane-render: the module answered " << command << " with error " << err << "\n";
@@ -45,7 +48,7 @@ std::vector<solvane::cli::ParamAssignment> ParseAssignments(const std::vector<st
 
 int main(int argc, char** argv) {
   CLI::App app{"Renders images through the Brindel's Solvane effect.", "solvane-render"};
-  std::string modulePath = solvane::cli::DefaultModulePath(argv[0]);
+  std::string modulePath = solvane::cli::DefaultModulePath();
   bool info = false;
   app.add_option("--module", modulePath, "effect module to load")->capture_default_str();
   app.add_flag("--info", info, "print the module's registration resource and About text");
@@ -91,11 +94,15 @@ int main(int argc, char** argv) {
       for (const std::string& text : keyTexts) {
         render.keys.push_back(solvane::cli::ParseKeyAssignment(text));
       }
+      render.module = modulePath;
       solvane::cli::RenderCommand(host, render);
       return 0;
     }
     std::cerr << "solvane-render: nothing to do (try --help)\n";
     return kExitUsage;
+  } catch (const solvane::cli::Interrupted& e) {
+    std::cerr << "solvane-render: " << e.what() << "\n";
+    return 128 + e.Signal();
   } catch (const solvane::host::HostError& e) {
     std::cerr << "solvane-render: " << e.what() << "\n";
     return kExitFailure;

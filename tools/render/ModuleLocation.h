@@ -5,7 +5,8 @@
 
 namespace solvane::cli {
 
-// The module beside the executable (the build and an install put them together).
-std::string DefaultModulePath(const char* argv0);
+// The module beside the running executable (the build and an install put them together),
+// found from the executable's own file, never from the working directory or PATH.
+std::string DefaultModulePath();
 
 }  // namespace solvane::cli

@@ -1,15 +1,73 @@
 #include "tools/render/Preset.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <iterator>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
+
+#include "tools/render/AtomicFile.h"
 
 namespace solvane::cli {
 namespace {
 
 using nlohmann::json;
+
+// A preset is a few kilobytes; these bound what a hostile file can make the parser do.
+constexpr uintmax_t kMaxPresetBytes = uintmax_t(1) << 20;
+constexpr int kMaxPresetDepth = 16;
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+// The whole file, refused when it is not a regular file or too large to be a preset.
+std::string ReadPresetText(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (fs::is_directory(status)) throw OptionError("--preset " + Quoted(path) + ": is a directory");
+  if (!fs::exists(status)) {
+    throw OptionError("--preset " + Quoted(path) + ": there is no such file");
+  }
+  const uintmax_t size = fs::file_size(path, error);
+  if (!error && size > kMaxPresetBytes) {
+    throw OptionError("--preset " + Quoted(path) + ": " + std::to_string(size) +
+                      " bytes is too large for a preset (at most 1 MiB)");
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw OptionError("--preset: cannot read " + Quoted(path));
+  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (file.bad()) throw OptionError("--preset: cannot read " + Quoted(path));
+  return text;
+}
+
+// Parses with a depth limit checked as the parser descends, so that no copy or
+// destruction of the value ever recurses deeper than that.
+json ParsePreset(const std::string& path, const std::string& text) {
+  const json::parser_callback_t limit = [](int depth, json::parse_event_t event, json&) {
+    if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
+        depth >= kMaxPresetDepth) {
+      throw OptionError("nested deeper than " + std::to_string(kMaxPresetDepth) + " levels");
+    }
+    return true;
+  };
+  try {
+    return json::parse(text, limit);
+  } catch (const json::parse_error& e) {
+    // nlohmann's text reads "[json.exception.parse_error.101] parse error at line L,
+    // column C: REASON"; the user needs what follows "at ".
+    std::string reason = e.what();
+    const size_t at = reason.find(" at line ");
+    reason = at == std::string::npos ? reason : reason.substr(at + 4);
+    throw OptionError("--preset " + Quoted(path) + ": " + reason);
+  } catch (const OptionError& e) {
+    throw OptionError("--preset " + Quoted(path) + ": " + e.what());
+  }
+}
 
 std::string Number(double v) {
   std::ostringstream text;
@@ -34,7 +92,12 @@ KeyAssignment ReadKey(const json& entry, const std::string& path) {
                       "\"value\"");
   }
   const std::string name = entry["control"].get<std::string>();
-  return {name, entry["frame"].get<int>(), TextOf(entry["value"], path, "key " + name)};
+  const uint64_t frame = entry["frame"].get<uint64_t>();
+  if (frame > uint64_t(std::numeric_limits<int>::max())) {
+    throw OptionError(path + ": the key on " + Quoted(name) + " is at frame " +
+                      std::to_string(frame) + ", beyond the host's time range");
+  }
+  return {name, int(frame), TextOf(entry["value"], path, "key " + name)};
 }
 
 // The host's default for a point, computed as the host does: per cent of the layer.
@@ -64,11 +127,10 @@ std::string ValueText(const host::RegisteredParam& param, const host::ParamValue
 }
 
 Preset ReadPreset(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) throw OptionError("--preset: cannot read \"" + path + "\"");
-  json root = json::parse(file, nullptr, /*allow_exceptions=*/false);
-  if (root.is_discarded() || !root.is_object()) {
-    throw OptionError("--preset: \"" + path + "\" is not a JSON object");
+  const std::string text = ReadPresetText(path);
+  const json root = ParsePreset(path, text);
+  if (!root.is_object()) {
+    throw OptionError("--preset " + Quoted(path) + ": not a JSON object (a preset is { ... })");
   }
   for (const auto& [entry, value] : root.items()) {
     // A misspelt entry would otherwise leave the preset silently without effect.
@@ -78,12 +140,13 @@ Preset ReadPreset(const std::string& path) {
     }
   }
   Preset preset;
-  const json controls = root.value("controls", json::object());
+  static const json noControls = json::object(), noKeys = json::array();
+  const json& controls = root.contains("controls") ? root["controls"] : noControls;
   if (!controls.is_object()) throw OptionError(path + ": \"controls\" must be an object");
   for (const auto& [name, value] : controls.items()) {
     preset.controls.push_back({name, TextOf(value, path, "\"" + name + "\"")});
   }
-  const json keys = root.value("keys", json::array());
+  const json& keys = root.contains("keys") ? root["keys"] : noKeys;
   if (!keys.is_array()) throw OptionError(path + ": \"keys\" must be a list");
   for (const json& entry : keys) preset.keys.push_back(ReadKey(entry, path));
   return preset;
@@ -108,9 +171,7 @@ void WritePreset(const std::string& path, const host::ParamStore& store,
       controls[param.QualifiedName()] = ValueText(param, value);
     }
   }
-  std::ofstream file(path);
-  file << json{{"controls", controls}, {"keys", keyList}}.dump(2) << "\n";
-  if (!file.flush()) throw OptionError("--save-preset: cannot write \"" + path + "\"");
+  WriteFileAtomically(path, json{{"controls", controls}, {"keys", keyList}}.dump(2) + "\n");
 }
 
 }  // namespace solvane::cli

@@ -19,13 +19,16 @@ struct Preset {
   std::vector<KeyAssignment> keys;
 };
 
-// Throws OptionError naming the file for a file that cannot be read or is not a preset.
+// Throws OptionError naming the file for a file that cannot be read or is not a preset:
+// parse errors give the line and column; more than 1 MiB or a nesting deeper than a preset
+// needs are refused before the parser goes further.
 Preset ReadPreset(const std::string& path);
 
 // Every control that has a value: a keyframed one as its keys (frames of the layer's
 // clock), the others under "controls". A point at its default, the layer's centre, is left
-// out, so that the preset keeps "the centre" for a layer of any size. Throws OptionError
-// when the file cannot be written.
+// out, so that the preset keeps "the centre" for a layer of any size. Written with
+// WriteFileAtomically: throws FileError when the file cannot be written, leaving any
+// previous file as it was.
 void WritePreset(const std::string& path, const host::ParamStore& store,
                  const host::LayerState& layer);
 

@@ -6,11 +6,15 @@
 
 #include "tools/render/ErrorNames.h"
 #include "tools/render/FramePattern.h"
+#include "tools/render/Interrupt.h"
 #include "tools/render/Preset.h"
 #include "tools/render/SequenceRender.h"
 
 namespace solvane::cli {
 namespace {
+
+// Many GPUs (and Mesa's llvmpipe) make textures up to 16384 pixels a side, some only 8192.
+constexpr int kLargeTextureSide = 8192;
 
 void CheckOptions(const RenderOptions& options) {
   if (options.depth != 0 && options.depth != 8 && options.depth != 32) {
@@ -30,14 +34,15 @@ void CheckOptions(const RenderOptions& options) {
 }
 
 // A command error, with the message the module put in out_data when it asked for one.
-[[noreturn]] void Fail(const std::string& what, PF_Err err, const PF_OutData* out = nullptr) {
+[[noreturn]] void Fail(const std::string& what, PF_Err err, const PF_OutData* out = nullptr,
+                       const std::string& note = "") {
   std::string message = "the module answered " + what + " with " + DescribeError(err);
   if (out != nullptr && (out->out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE) != 0 &&
       out->return_msg[0] != '\0') {
     const char* end = std::find(out->return_msg, std::end(out->return_msg), '\0');
     message += ": " + std::string(out->return_msg, end);
   }
-  throw RenderError(message);
+  throw RenderError(message + note);
 }
 
 // The whole preset first, then the command line, so --param and --key override it: a
@@ -89,12 +94,14 @@ void RenderCommand(host::Host& host, const RenderOptions& options) {
   CheckOptions(options);
   const FrameRange range =
       options.frames.empty() ? FrameRange{0, 0} : ParseFrameRange(options.frames);
-  SequencePlan plan = PlanSequence(options, range);
+  // A range past the host's clock is refused before a single name is made for it.
+  SetFrameRate(host, options.fps);
+  FrameTime(range.last, host.Layer());
+  const SequencePlan plan = PlanSequence(options, range);
+  WatchInterrupts();
   PF_OutData setup{};
   if (PF_Err err = host.GlobalSetup(&setup)) Fail("global set-up", err, &setup);
   if (PF_Err err = host.ParamsSetup()) Fail("parameter set-up", err);
-  SetFrameRate(host, options.fps);
-  FrameTime(range.last, host.Layer());
   host::World first;
   if (!options.input.empty()) first = ReadFirstFrame(host, options, plan);
   ApplyControls(host, options);
@@ -104,7 +111,20 @@ void RenderCommand(host::Host& host, const RenderOptions& options) {
   if (failure.err != PF_Err_NONE) {
     const std::string frame =
         options.frames.empty() ? "" : " of frame " + std::to_string(failure.frame);
-    Fail(failure.what + frame, failure.err, &failure.out);
+    std::string note;
+    // The GL layer cannot make a texture past its size limit and says so only in its
+    // own diagnostics on stdout; the module reports it as out of memory.
+    if (failure.err == PF_Err_OUT_OF_MEMORY &&
+        std::max(failure.outputWidth, failure.outputHeight) > kLargeTextureSide) {
+      note = " (the frame is " + std::to_string(failure.outputWidth) + "x" +
+             std::to_string(failure.outputHeight) +
+             " pixels, likely beyond the GPU's GL texture size limit)";
+    }
+    if (plan.Count() > 1) {
+      note += "; " + std::to_string(failure.written) + " of " + std::to_string(plan.Count()) +
+              " frames written";
+    }
+    Fail(failure.what + frame, failure.err, &failure.out, note);
   }
 }
 

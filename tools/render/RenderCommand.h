@@ -30,6 +30,7 @@ struct RenderOptions {
   std::string savePreset;  // written after every value is set
   std::string background;  // empty: keep the alpha
   bool quiet = false;
+  std::string module;  // the module's file: an input, so never an output
 };
 
 // INPUT, OUTPUT and every render option.
@@ -37,8 +38,9 @@ void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::st
 
 // Runs global set-up, parameter set-up and the frames (none when there is no INPUT, which
 // only saves a preset). Throws OptionError for an option value out of range or a bad
-// assignment, ImageError for a file, HostError for what the host refuses, and RenderError
-// when the module answers a command with an error.
+// assignment or an output that is an input, ImageError or FileError for a file, HostError
+// for what the host refuses, RenderError when the module answers a command with an error,
+// and Interrupted when SIGINT or SIGTERM stopped the frames.
 void RenderCommand(host::Host& host, const RenderOptions& options);
 
 class RenderError : public std::runtime_error {

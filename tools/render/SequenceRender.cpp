@@ -1,46 +1,23 @@
 #include "tools/render/SequenceRender.h"
 
 #include <deque>
-#include <filesystem>
+#include <exception>
 #include <future>
 #include <memory>
 #include <optional>
 
 #include "host/RenderPool.h"
 #include "host/WorldOps.h"
+#include "tools/render/AtomicFile.h"
 #include "tools/render/Background.h"
 #include "tools/render/ImageIO.h"
+#include "tools/render/Interrupt.h"
 #include "tools/render/Keyframes.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RenderCommand.h"
 
 namespace solvane::cli {
 namespace {
-
-namespace fs = std::filesystem;
-
-// The finished file appears only by renaming, so a reader never sees half a frame and an
-// interrupted render leaves no truncated image under the real name.
-void WriteAtomically(const std::string& path, const host::World& world) {
-  const fs::path target(path);
-  const fs::path partial = target.parent_path() / (".partial-" + target.filename().string());
-  std::error_code error;
-  try {
-    WriteImage(partial.string(), world);
-  } catch (const ImageError& e) {
-    // The user knows the output's name, not the temporary one, and nothing may be left.
-    fs::remove(partial, error);
-    std::string message = e.what();
-    const size_t at = message.find(partial.string());
-    if (at != std::string::npos) message.replace(at, partial.string().size(), path);
-    throw ImageError(message);
-  }
-  fs::rename(partial, target, error);
-  if (error) {
-    fs::remove(partial, error);
-    throw ImageError("cannot write \"" + path + "\": " + error.message());
-  }
-}
 
 void DescribeLayer(host::LayerState& layer, const host::World& image,
                    const RenderOptions& options) {
@@ -51,7 +28,7 @@ void DescribeLayer(host::LayerState& layer, const host::World& image,
 }
 
 struct PendingFrame {
-  const SequenceFrame* frame;
+  SequenceFrame frame;
   std::future<host::FrameResult> result;
 };
 
@@ -62,7 +39,8 @@ class SequenceRun {
         options_(options),
         progress_(frames, options.quiet),
         first_(std::move(first)),
-        depth_(first_.Depth()) {
+        depth_(first_.Depth()),
+        frames_(frames) {
     if (!options.background.empty()) background_ = ParseColour(options.background);
   }
   ~SequenceRun() { progress_.Finish(); }
@@ -72,6 +50,8 @@ class SequenceRun {
  private:
   std::shared_ptr<const host::World> ReadFrame(const SequenceFrame& frame, bool first);
   bool Finish(PendingFrame& pending, SequenceFailure& failure);
+  SequenceFailure RenderAll(const SequencePlan& plan);
+  std::string WrittenText() const;
 
   host::Host& host_;
   const RenderOptions& options_;
@@ -79,6 +59,8 @@ class SequenceRun {
   std::optional<Colour> background_;
   host::World first_;  // the first frame, read before the controls were set
   int depth_ = 0;
+  int frames_ = 0;
+  int written_ = 0;
 };
 
 std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& frame, bool first) {
@@ -96,36 +78,58 @@ std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& f
 bool SequenceRun::Finish(PendingFrame& pending, SequenceFailure& failure) {
   host::FrameResult result = pending.result.get();
   if (result.err != PF_Err_NONE) {
-    failure = {result.err, pending.frame->number,
-               result.rendered ? "the smart render" : "the pre-render", result.renderOutData};
+    const PF_LRect& rect = result.preRenderOutput.result_rect;
+    failure = {result.err,
+               pending.frame.number,
+               result.rendered ? "the smart render" : "the pre-render",
+               result.renderOutData,
+               written_,
+               rect.right - rect.left,
+               rect.bottom - rect.top};
     return false;
   }
   if (result.output.Empty()) {
     throw RenderError("the effect returned an empty image for frame " +
-                      std::to_string(pending.frame->number) + " (the layer has no visible pixels)");
+                      std::to_string(pending.frame.number) + " (the layer has no visible pixels)");
   }
+  // A frame finished after a signal is dropped: the user asked to stop.
+  if (InterruptSignal() != 0) return false;
   if (background_) FlattenOver(result.output, *background_);
-  WriteAtomically(pending.frame->output, result.output);
+  WriteImage(pending.frame.output, result.output);
+  ++written_;
   progress_.FrameDone();
   return true;
 }
 
-SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
+std::string SequenceRun::WrittenText() const {
+  return std::to_string(written_) + " of " + std::to_string(frames_) +
+         (frames_ == 1 ? " frame written" : " frames written");
+}
+
+SequenceFailure SequenceRun::RenderAll(const SequencePlan& plan) {
   host::RenderPool pool(host_, options_.threads);
   std::deque<PendingFrame> inFlight;
   SequenceFailure failure;
   bool failed = false;
-  for (const SequenceFrame& frame : plan.frames) {
+  std::exception_ptr unreadable;
+  for (int i = 0; i < plan.Count() && !failed && InterruptSignal() == 0; ++i) {
+    const SequenceFrame frame = plan.Frame(i);
+    std::shared_ptr<const host::World> input;
+    try {
+      input = ReadFrame(frame, i == 0);
+    } catch (const ImageError&) {
+      // The frames already rendered are still written before the failure is reported.
+      unreadable = std::current_exception();
+      break;
+    }
     host::FrameRequest request;
-    std::shared_ptr<const host::World> input = ReadFrame(frame, &frame == &plan.frames.front());
     request.depth = depth_;
     request.time = FrameTime(frame.number, host_.Layer());
-    inFlight.push_back({&frame, pool.Submit(input, request)});
+    inFlight.push_back({frame, pool.Submit(input, request)});
     // A few frames ahead of the one being written keep every thread busy.
     if (int(inFlight.size()) > options_.threads) {
       failed = !Finish(inFlight.front(), failure);
       inFlight.pop_front();
-      if (failed) break;
     }
   }
   while (!failed && !inFlight.empty()) {
@@ -133,52 +137,45 @@ SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
     inFlight.pop_front();
   }
   pool.Shutdown();  // the render threads end here, which releases their GL contexts
+  if (unreadable && !failed) std::rethrow_exception(unreadable);
+  return failure;
+}
+
+SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
+  SequenceFailure failure;
+  // A still's message needs no count; a sequence's says what is already on disk.
+  const auto counted = [this](const std::exception& e) {
+    return frames_ > 1 ? std::string(e.what()) + "; " + WrittenText() : std::string(e.what());
+  };
+  try {
+    failure = RenderAll(plan);
+  } catch (const ImageError& e) {
+    throw ImageError(counted(e));
+  } catch (const FileError& e) {
+    throw FileError(counted(e));
+  } catch (const RenderError& e) {
+    throw RenderError(counted(e));
+  }
+  if (const int signal = InterruptSignal(); signal != 0) {
+    throw Interrupted(
+        signal, "stopped by " + SignalName(signal) + ": " + WrittenText() + ", each one whole");
+  }
+  failure.written = written_;
   return failure;
 }
 
 }  // namespace
 
-SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range) {
-  SequencePlan plan;
-  if (options.input.empty()) return plan;
-  // Without --frames a pattern would quietly render frame 0 alone.
-  for (const std::string* name : {&options.input, &options.output}) {
-    if (options.frames.empty() && HasFramePattern(*name)) {
-      throw OptionError("\"" + *name +
-                        "\" names a frame number: give the frames with --frames A-B");
-    }
-  }
-  if (range.Count() > 1 && !HasFramePattern(options.output)) {
-    throw OptionError("--frames renders " + std::to_string(range.Count()) +
-                      " frames: OUTPUT needs #### or %04d for the frame number");
-  }
-  for (int n = range.first; n <= range.last; ++n) {
-    plan.frames.push_back(
-        {n, ExpandFramePattern(options.input, n), ExpandFramePattern(options.output, n)});
-  }
-  for (const SequenceFrame& frame : plan.frames) {
-    std::error_code error;
-    if (fs::is_regular_file(frame.input, error)) continue;
-    if (options.frames.empty()) {
-      throw ImageError("cannot read \"" + frame.input + "\": there is no such file");
-    }
-    throw ImageError("input frame " + std::to_string(frame.number) + " is missing: \"" +
-                     frame.input + "\"");
-  }
-  CheckOutputPath(plan.frames.front().output);
-  return plan;
-}
-
 host::World ReadFirstFrame(host::Host& host, const RenderOptions& options,
                            const SequencePlan& plan) {
-  host::World image = ReadImage(plan.frames.front().input, options.depth);
+  host::World image = ReadImage(plan.Frame(0).input, options.depth);
   DescribeLayer(host.Layer(), image, options);
   return image;
 }
 
 SequenceFailure RenderSequence(host::Host& host, const RenderOptions& options,
                                const SequencePlan& plan, host::World first) {
-  SequenceRun run(host, options, int(plan.frames.size()), std::move(first));
+  SequenceRun run(host, options, plan.Count(), std::move(first));
   return run.Run(plan);
 }
 

@@ -1,0 +1,54 @@
+#include <filesystem>
+
+#include "tools/render/ImageIO.h"
+
+namespace solvane::cli {
+namespace {
+
+// GL_MAX_TEXTURE_SIZE of the largest GPUs; the effect keeps each picture in one texture.
+constexpr int64_t kMaxTextureSide = 32768;
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+// The best compression any supported codec reaches on a flat picture is about 1000:1
+// (deflate's limit is 1032:1); the allowance keeps small pictures clear of the ratio.
+constexpr int64_t kMaxCompression = 4096;
+constexpr int64_t kSmallPictureBytes = int64_t(64) << 20;
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+}  // namespace
+
+void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
+                       uint64_t fileBytes) {
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  if (width <= 0 || height <= 0) {
+    throw ImageError("cannot read " + Quoted(path) + ": unsupported size " + size);
+  }
+  if (width > kMaxTextureSide || height > kMaxTextureSide) {
+    throw ImageError("cannot read " + Quoted(path) + ": " + size + " is beyond the GL texture " +
+                     "size limit (" + std::to_string(kMaxTextureSide) + " pixels a side)");
+  }
+  if (width * height > kMaxPixels) {
+    throw ImageError("cannot read " + Quoted(path) + ": " + size + " is more than " +
+                     std::to_string(kMaxPixels) + " pixels");
+  }
+  if (decodedBytes > kSmallPictureBytes && uint64_t(decodedBytes / kMaxCompression) > fileBytes) {
+    throw ImageError("cannot read " + Quoted(path) + ": it declares " + size +
+                     " pixels but holds only " + std::to_string(fileBytes) +
+                     " bytes (the file is damaged)");
+  }
+}
+
+void CheckInputFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (std::filesystem::is_directory(status)) {
+    throw ImageError("cannot read " + Quoted(path) + ": is a directory");
+  }
+  if (!std::filesystem::exists(status)) {
+    throw ImageError("cannot read " + Quoted(path) + ": there is no such file");
+  }
+}
+
+}  // namespace solvane::cli
