@@ -152,7 +152,7 @@ TEST_F(PreRender, AFailingHostCallStopsTheHandlerWithItsError) {
 }
 
 TEST_F(PreRender, AMissingLayerSuiteIsReturnedAsBadCallback) {
-  host_.Suites().Withhold(kAEGPLayerSuite, kAEGPLayerSuiteVersion13);
+  host_.Suites().Withhold(kAEGPLayerSuite, kAEGPLayerSuiteVersion7);
   EXPECT_EQ(Run(), PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_TRUE(host_.LayerCheckouts().All().empty());
 }
