@@ -87,11 +87,11 @@ std::unique_ptr<host::Host> MakeModuleHost(const std::string& modulePath, int wi
 
 void ApplyCase(host::Host& host, const Case& c, int width, int height) {
   host::ParamStore& p = host.Params();
-  p.Set(kMode, {double(c.mode)});
-  p.Set(kPosition, {width * 0.5, height * 0.5});
-  p.Set(kQuality, {double(c.quality)});
-  if (c.quality == kCustom) p.Set(kSamples, {double(c.samples)});
-  p.Set(kAberration, {c.aberration});
+  p.Set(kParamMode, {double(c.mode)});
+  p.Set(kParamPosition, {width * 0.5, height * 0.5});
+  p.Set(kParamQuality, {double(c.quality)});
+  if (c.quality == kCustom) p.Set(kParamSamples, {double(c.samples)});
+  p.Set(kParamAberrationAmount, {c.aberration});
 }
 
 host::World Skyline(int width, int height, int depth) {

@@ -16,14 +16,11 @@
 #include "host/FrameRender.h"
 #include "host/Host.h"
 #include "host/World.h"
+#include "params/ParamTable.h"
 
 namespace solvane::bench {
 
-// Host indices of the controls the benchmarks set.
-enum Control {
-  kMode = 4, kPosition = 5, kAberration = 18, kQuality = 23, kSamples = 24, kView = 33
-};
-enum Quality { kDraft = 1, kModerate = 2, kHigh = 3, kExtreme = 4, kCustom = 6 };
+enum Quality { kDraft = 1, kModerate = 2, kHigh = 3, kExtreme = 4, kCustom = kQualityCustom };
 
 // What a benchmark renders; every other control keeps its default.
 struct Case {

@@ -1,9 +1,9 @@
-// Where the time of a default 1920 x 1080 frame goes. The frame's GPU part is driven
-// stage by stage through the effect's own functions, in the order and with the values a
-// real frame uses (the values are recorded from a real frame first, and the stages'
-// output must match that frame byte for byte), with glFinish and a clock reading between
-// stages; the earlier order, which created and deleted every target in each frame, runs
-// beside it. Also: whole frames through the host, first frames on a new thread, a bare
+// Where the time of a default 1920 x 1080 frame goes. The frame's GPU part is the effect's
+// own DrawFramePasses, with the render values derived from the default controls (its
+// output must match a real frame through the host byte for byte), told of each stage so
+// that a glFinish and a clock reading fall between stages; the earlier order, which
+// created and deleted every target in each frame, runs beside it with a fresh set of
+// targets per frame. Also: whole frames through the host, first frames on a new thread, a bare
 // draw of the ray program with everything set up once (the most the ray pass can do),
 // and, given an earlier module build, whole frames of both modules in turn.
 #include <benchmark/benchmark.h>
@@ -24,7 +24,10 @@
 #include "gl/Quad.h"
 #include "gl/RenderTarget.h"
 #include "host/TransferSuite.h"
+#include "render/ControlValues.h"
+#include "render/FramePasses.h"
 #include "render/FrameTargets.h"
+#include "render/RenderParams.h"
 #include "render/ThreadResources.h"
 
 namespace solvane::bench {
@@ -78,11 +81,13 @@ class StageClock {
   Clock::time_point last_;
 };
 
-// One depth's host, input, and what a real frame handed to its two programs.
+// One depth's host, input, the render values of its frame, and what a real frame handed to
+// its two programs.
 struct Rig {
   int depth = 8;
   std::unique_ptr<host::Host> host;
   host::World input;
+  RenderParams params;
   UniformTable preprocessUniforms;
   UniformTable rayUniforms;
   host::TransferCall composite;
@@ -105,25 +110,41 @@ void CreateTarget(RenderTarget& target, GLint width, GLint height) {
   ClearRenderTarget(target);
 }
 
-// The frame keeps its targets on the thread from one frame to the next and clears none
-// of them here (the input covers the output, and every pass overwrites its whole target);
-// the earlier order created, cleared and deleted them in every frame.
+// The frame keeps its targets on the thread from one frame to the next; the earlier order
+// created and deleted them in every frame.
 enum class Order { kFrame, kPerFrameTargets };
 
-// As the frame makes a target: taken from the thread's kept set, or in the earlier order
-// created and, where `clear` says so, cleared.
-void PrepareTarget(RenderTarget& target, GLint width, GLint height, StageClock& clock, bool clear,
-                   Order order) {
-  if (order == Order::kFrame) {
-    PrepareFrameTarget(target, width, height, kWrap);
-  } else {
-    CreateRenderTarget(target, width, height, kWrap, GL_RGBA32F);
+Stage StageOf(FrameStage stage) {
+  switch (stage) {
+    case FrameStage::kTargetPrepared:
+      return kCreate;
+    case FrameStage::kTargetCleared:
+      return kClear;
+    case FrameStage::kUpload:
+      return kUpload;
+    case FrameStage::kPreprocess:
+      return kPreprocess;
+    case FrameStage::kPlacement:
+      return kBlit;
+    case FrameStage::kRays:
+      return kRays;
+    case FrameStage::kReadBack:
+      return kReadBack;
+    case FrameStage::kTargetsReleased:
+      return kDelete;
   }
-  if (target.framebuffer == 0) throw std::runtime_error("a render target cannot be created");
-  clock.Lap(kCreate);
-  if (clear && order == Order::kPerFrameTargets) ClearRenderTarget(target);
-  clock.Lap(kClear);
+  return kDelete;
 }
+
+// Charges each stage the frame issues to that stage, once the GPU has finished it.
+class StageLaps : public FrameStageObserver {
+ public:
+  explicit StageLaps(StageClock& clock) : clock_(clock) {}
+  void OnStageIssued(FrameStage stage) override { clock_.Lap(StageOf(stage)); }
+
+ private:
+  StageClock& clock_;
+};
 
 // The frame's GPU part and composite, stage by stage, into `output`.
 void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
@@ -132,41 +153,17 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
   const GLResources* gl = AcquireThreadResources(GlobalRecord(*rig.host));
   if (gl == nullptr || gl->context == nullptr) throw std::runtime_error("no GL context");
   clock.Lap(kMakeCurrent);
-  const PF_EffectWorld& in = *rig.input.Get();
   FrameTargets perFrame;
-  FrameTargets& t = order == Order::kFrame ? ThreadFrameTargets() : perFrame;
-  const auto dropInPerFrameOrder = [&](RenderTarget& target) {
-    if (order == Order::kPerFrameTargets) DeleteRenderTarget(&target);
-  };
-  PrepareTarget(t.preprocess, in.width, in.height, clock, true, order);
-  PrepareTarget(t.input, in.width, in.height, clock, false, order);
-  UploadToTexture(t.input.attachment.texture, ViewOf(rig.input));
-  clock.Lap(kUpload);
-  DrawQuad(t.preprocess, gl->preprocessProgram,
-           WithTexture(rig.preprocessUniforms, t.input.attachment.texture), false, {}, false);
-  clock.Lap(kPreprocess);
-  dropInPerFrameOrder(t.input);
-  clock.Lap(kDelete);
-  PrepareTarget(t.placed, kWidth, kHeight, clock, true, order);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, t.preprocess.framebuffer);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, t.placed.framebuffer);
-  glBlitFramebuffer(0, 0, in.width, in.height, 0, 0, in.width, in.height, GL_COLOR_BUFFER_BIT,
-                    GL_NEAREST);
-  clock.Lap(kBlit);
-  dropInPerFrameOrder(t.preprocess);
-  clock.Lap(kDelete);
-  PrepareTarget(t.rays, kWidth, kHeight, clock, true, order);
-  DrawQuad(t.rays, gl->rayProgram, WithTexture(rig.rayUniforms, t.placed.attachment.texture), false,
-           {}, false);
-  clock.Lap(kRays);
-  ReadRenderTarget(t.rays, ViewOf(output), GL_COLOR_ATTACHMENT0);
-  clock.Lap(kReadBack);
-  dropInPerFrameOrder(t.rays);
-  dropInPerFrameOrder(t.placed);
-  if (order == Order::kFrame) EndFrameTargets(t);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  clock.Lap(kDelete);
+  FrameTargets& targets = order == Order::kFrame ? ThreadFrameTargets() : perFrame;
+  StageLaps laps(clock);
+  if (DrawFramePasses(*gl, targets, rig.params, ViewOf(rig.input), ViewOf(output), &laps) !=
+      FrameResult::kDrawn) {
+    throw std::runtime_error("a render target cannot be created");
+  }
+  if (order == Order::kPerFrameTargets) {
+    DeleteFrameTargets(perFrame);
+    clock.Lap(kDelete);
+  }
   const host::TransferCall& c = rig.composite;
   const PF_Err err =
       host::TransferRect(reinterpret_cast<PF_ProgPtr>(rig.host.get()), c.quality, c.modeFlags,
@@ -174,6 +171,15 @@ void DrawStages(const Rig& rig, host::World& output, StageTimes& times,
                          &c.mode, nullptr, c.destX, c.destY, output.Get());
   if (err != PF_Err_NONE) throw std::runtime_error("the composite failed");
   clock.Lap(kComposite);
+}
+
+// The render values of the rig's frame: every control at its default, input and output the
+// layer's rectangle at full resolution.
+RenderParams DefaultFrameParams() {
+  FrameGeometry frame;
+  frame.outputWidth = kWidth;
+  frame.outputHeight = kHeight;
+  return DeriveRenderParams(DefaultControlValues(kWidth, kHeight), frame);
 }
 
 // The driver, as the thread's context names it, for the record of where numbers came from.
@@ -184,6 +190,7 @@ std::unique_ptr<Rig> MakeRig(int depth) {
   rig->depth = depth;
   rig->host = MakeEffectHost(kWidth, kHeight, true);
   rig->input = Skyline(kWidth, kHeight, depth);
+  rig->params = DefaultFrameParams();
   UniformRecorder recorder;
   host::FrameResult frame =
       host::RenderFrameThroughModule(*rig->host, rig->input, {.depth = depth});
@@ -443,7 +450,8 @@ void PrintStageTable(const Summary& s, int depth) {
   std::printf("| ray pass against the bare draw | %+.2f%% |\n", 100.0 * (rays / bare - 1.0));
   const double perFrame = Median(s.later.stagedPerFrameTargets);
   std::printf(
-      "| stages with targets created and deleted in every frame (the earlier order) | "
+      "| stages with targets created and deleted in every frame (the earlier order, with "
+      "this frame's clears) | "
       "%.1f ms, x%.4f of the frame's order |\n",
       perFrame * 1e3, perFrame / staged);
 }

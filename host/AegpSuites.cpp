@@ -88,8 +88,8 @@ PF_Err UpdateParamUI(PF_ProgPtr effect_ref, PF_ParamIndex index, const PF_ParamD
 
 const AEGP_PFInterfaceSuite1 kPfInterfaceSuite = {GetEffectLayer, GetNewEffectForEffect, nullptr,
                                                   nullptr, nullptr};
-const AEGP_LayerSuite13 kLayerSuite = [] {
-  AEGP_LayerSuite13 suite{};
+const AEGP_LayerSuite7 kLayerSuite = [] {
+  AEGP_LayerSuite7 suite{};
   suite.AEGP_GetLayerFlags = GetLayerFlags;
   return suite;
 }();
@@ -98,8 +98,8 @@ const AEGP_EffectSuite2 kEffectSuite = [] {
   suite.AEGP_DisposeEffect = DisposeEffect;
   return suite;
 }();
-const AEGP_StreamSuite7 kStreamSuite = [] {
-  AEGP_StreamSuite7 suite{};
+const AEGP_StreamSuite2 kStreamSuite = [] {
+  AEGP_StreamSuite2 suite{};
   suite.AEGP_GetNewEffectStreamByIndex = GetNewEffectStreamByIndex;
   suite.AEGP_DisposeStream = DisposeStream;
   return suite;
@@ -119,9 +119,9 @@ const PF_ParamUtilsSuite3 kParamUtilsSuite = [] {
 
 void OfferAegpSuites(SuiteRegistry& suites) {
   suites.Offer(kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1, &kPfInterfaceSuite);
-  suites.Offer(kAEGPLayerSuite, kAEGPLayerSuiteVersion13, &kLayerSuite);
+  suites.Offer(kAEGPLayerSuite, kAEGPLayerSuiteVersion7, &kLayerSuite);
   suites.Offer(kAEGPEffectSuite, kAEGPEffectSuiteVersion2, &kEffectSuite);
-  suites.Offer(kAEGPStreamSuite, kAEGPStreamSuiteVersion7, &kStreamSuite);
+  suites.Offer(kAEGPStreamSuite, kAEGPStreamSuiteVersion2, &kStreamSuite);
   suites.Offer(kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2, &kDynamicStreamSuite);
   suites.Offer(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, &kParamUtilsSuite);
 }

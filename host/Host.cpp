@@ -1,7 +1,10 @@
 #include "host/Host.h"
 
+#include <cstdio>
+
 #include "host/AegpSuites.h"
 #include "host/CoreSuites.h"
+#include "host/HostError.h"
 #include "host/TransferSuite.h"
 
 namespace solvane::host {
@@ -19,11 +22,39 @@ class CurrentHostScope {
   Host* previous_;
 };
 
+std::string Hex(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+// After Effects compares the flags of global set-up with the registration resource and
+// reports a module where they differ: it decides how to call the module from the resource
+// before any of its code runs, so the two must say the same.
+void CheckGlobalFlags(const RegistrationInfo& registration, const PF_OutData& out) {
+  struct Word {
+    const char* field;
+    const char* key;
+    uint32_t reported, registered;
+  };
+  const Word words[] = {
+      {"out_flags", "eGLO", static_cast<uint32_t>(out.out_flags), registration.outFlags},
+      {"out_flags2", "eGL2", static_cast<uint32_t>(out.out_flags2), registration.outFlags2}};
+  for (const Word& word : words) {
+    if (word.reported == word.registered) continue;
+    throw HostError(std::string("global set-up reports ") + word.field + " " + Hex(word.reported) +
+                    " but the registration resource's '" + word.key + "' says " +
+                    Hex(word.registered) +
+                    "; After Effects checks one against the other, so the module must report "
+                    "the flags its resource registers");
+  }
+}
+
 }  // namespace
 
 Host::Host(const std::string& modulePath) : module_(modulePath) { OfferSuites(); }
 
-Host::Host(const std::string& modulePath, PF_EntryPointFunc entry) : module_(modulePath, entry) {
+Host::Host(const std::string& modulePath, PF_FilterProc entry) : module_(modulePath, entry) {
   OfferSuites();
 }
 
@@ -100,6 +131,10 @@ PF_Err Host::GlobalSetup(PF_OutData* out_data) {
   const PF_Err err = Send(PF_Cmd_GLOBAL_SETUP, out);
   globalData_ = out->global_data;
   globallySetUp_ = true;
+  // Premiere Pro reads its own flags; a failed set-up is reported by its error.
+  if (err == PF_Err_NONE && applicationId_ != kPremiereId) {
+    CheckGlobalFlags(Registration(), *out);
+  }
   return err;
 }
 

@@ -29,7 +29,7 @@ class Host {
   explicit Host(const std::string& modulePath);
   // Drives `entry` (the effect linked into the test itself) with the registration resource
   // read from modulePath.
-  Host(const std::string& modulePath, PF_EntryPointFunc entry);
+  Host(const std::string& modulePath, PF_FilterProc entry);
   // Runs global set-down if global set-up ran and nobody set down yet.
   ~Host();
   Host(const Host&) = delete;
@@ -48,7 +48,9 @@ class Host {
                 PF_LayerDef* output, void* extra);
 
   PF_Err About(std::string* message);
-  // Keeps the global data the effect returns for every later command.
+  // Keeps the global data the effect returns for every later command. Throws HostError
+  // when a set-up that succeeded reports out_flags or out_flags2 other than the
+  // registration resource's (for any host but Premiere Pro).
   PF_Err GlobalSetup(PF_OutData* out_data = nullptr);
   PF_Err GlobalSetdown();
   PF_Handle GlobalData() const { return globalData_; }

@@ -16,20 +16,20 @@ class Module {
   explicit Module(const std::string& path);
   // Reads the registration resource of `path` but calls `entry` instead of loading the
   // file: tests use it to drive the effect's own statically linked code through the host.
-  Module(const std::string& path, PF_EntryPointFunc entry);
+  Module(const std::string& path, PF_FilterProc entry);
   ~Module();
   Module(const Module&) = delete;
   Module& operator=(const Module&) = delete;
 
   const RegistrationInfo& Registration() const { return registration_; }
-  PF_EntryPointFunc EntryPoint() const { return entry_; }
+  PF_FilterProc EntryPoint() const { return entry_; }
   const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
   RegistrationInfo registration_;
   void* library_ = nullptr;
-  PF_EntryPointFunc entry_ = nullptr;
+  PF_FilterProc entry_ = nullptr;
 };
 
 }  // namespace solvane::host

@@ -38,10 +38,10 @@ Module::Module(const std::string& path) : path_(path), registration_(ReadModuleR
     library_ = nullptr;
     throw HostError("module '" + path + "' does not export " + registration_.entryPoint);
   }
-  entry_ = reinterpret_cast<PF_EntryPointFunc>(symbol);
+  entry_ = reinterpret_cast<PF_FilterProc>(symbol);
 }
 
-Module::Module(const std::string& path, PF_EntryPointFunc entry)
+Module::Module(const std::string& path, PF_FilterProc entry)
     : path_(path), registration_(ReadModuleRegistration(path)), entry_(entry) {}
 
 Module::~Module() {

@@ -59,7 +59,7 @@ Module::Module(const std::string& path) : path_(path), registration_(ReadModuleR
     throw HostError("cannot load module '" + path + "': " + ErrorText(loadError));
   }
   // GetProcAddress looks in this module's own export table only.
-  entry_ = reinterpret_cast<PF_EntryPointFunc>(
+  entry_ = reinterpret_cast<PF_FilterProc>(
       reinterpret_cast<void*>(GetProcAddress(library, registration_.entryPoint.c_str())));
   if (entry_ == nullptr) {
     FreeLibrary(library);
@@ -68,7 +68,7 @@ Module::Module(const std::string& path) : path_(path), registration_(ReadModuleR
   library_ = library;
 }
 
-Module::Module(const std::string& path, PF_EntryPointFunc entry)
+Module::Module(const std::string& path, PF_FilterProc entry)
     : path_(path), registration_(ReadModuleRegistration(path)), entry_(entry) {}
 
 Module::~Module() {

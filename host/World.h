@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AE_Effect.h"
+#include "AE_EffectCBSuites.h"  // PF_PixelFormat, which Adobe declares beside the suites
 
 namespace solvane::host {
 

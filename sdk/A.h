@@ -11,12 +11,16 @@ typedef uint16_t A_u_short;
 typedef char A_char;
 typedef unsigned char A_u_char;
 typedef unsigned char A_Boolean;
-typedef int64_t A_longlong;
 typedef uint64_t A_u_longlong;
 typedef double A_FpLong;
 typedef float A_FpShort;
 typedef A_long A_Err;
 typedef A_u_longlong A_HandleSize;
+
+// Records the effect only passes by pointer; their contents are the host's.
+typedef struct A_Time A_Time;
+typedef struct A_Matrix4 A_Matrix4;
+typedef struct _Up_OpaqueMem** AEGP_MemHandle;
 
 enum {
   A_Err_NONE = 0,

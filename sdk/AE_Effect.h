@@ -14,17 +14,19 @@ extern "C" {
 #define PF_MAX_EFFECT_MSG_LEN 255
 #define PF_MAX_EFFECT_PARAM_NAME_LEN 31
 
-// Packed version word: version, sub-version, bug-fix level, stage, build.
-#define PF_VERSION(vers, subvers, bugvers, stage, build)                                     \
-  (A_u_long)((((A_u_long)(vers) & 0x1fff) << 19) | (((A_u_long)(subvers) & 0xf) << 15) |  \
-             (((A_u_long)(bugvers) & 0xf) << 11) | (((A_u_long)(stage) & 0x3) << 9) |      \
-             ((A_u_long)(build) & 0x1ff))
+// Packed version word: build in bits 0-8, stage 9-10, bug-fix level 11-14, sub-version
+// 15-18, the version's low three bits 19-21 and its next four bits 26-29 (versions up to 127).
+#define PF_VERSION(vers, subvers, bugvers, stage, build)                                \
+  (A_u_long)(((((A_u_long)(vers) >> 3) & 0xf) << 26) | (((A_u_long)(vers)&0x7) << 19) | \
+             (((A_u_long)(subvers)&0xf) << 15) | (((A_u_long)(bugvers)&0xf) << 11) |    \
+             (((A_u_long)(stage)&0x3) << 9) | ((A_u_long)(build)&0x1ff))
 
 enum { PF_Stage_DEVELOP = 0, PF_Stage_ALPHA = 1, PF_Stage_BETA = 2, PF_Stage_RELEASE = 3 };
 
 typedef A_long PF_Err;
 typedef A_long PF_Cmd;
 typedef A_long PF_Fixed;
+typedef A_u_long PF_UFixed;
 typedef A_long PF_ParamValue;
 typedef A_long PF_ParamIndex;
 typedef A_long PF_ParamType;
@@ -43,12 +45,12 @@ typedef A_long PF_PixelFormat;
 typedef A_short PF_ValueDisplayFlags;
 typedef A_u_long PF_FSliderFlags;
 typedef A_short PF_RenderOutputFlags;
-typedef A_u_char PF_Boolean;
+typedef A_char PF_Boolean;
 typedef double PF_FpLong;
 typedef float PF_FpShort;
-typedef void **PF_Handle;
-typedef struct _PF_ProgressInfo *PF_ProgPtr;
-typedef struct PF_Pixel *PF_PixelPtr;
+typedef void** PF_Handle;
+typedef struct PF_ProgressInfo* PF_ProgPtr;
+typedef struct PF_Pixel* PF_PixelPtr;
 
 typedef struct PF_SpecVersion {
   A_short major;
@@ -78,6 +80,13 @@ typedef PF_Pixel PF_Pixel8;
 typedef struct PF_PixelFloat {
   PF_FpShort alpha, red, green, blue;
 } PF_PixelFloat, PF_Pixel32;
+
+// Records the effect only passes by pointer in slots it never calls.
+typedef struct PF_Pixel16 PF_Pixel16;
+typedef struct PF_FloatMatrix PF_FloatMatrix;
+
+typedef PF_Fixed PF_YIQ_Pixel[3];
+typedef PF_Fixed PF_HLS_Pixel[3];
 
 enum {
   PF_Cmd_ABOUT = 0,
@@ -169,7 +178,10 @@ enum { PF_Quality_LO = 0, PF_Quality_HI = 1 };
 
 enum { PF_Field_FRAME = 0, PF_Field_UPPER = 1, PF_Field_LOWER = 2 };
 
-enum { PF_RenderOutputFlag_RETURNS_EXTRA_PIXELS = 0x1, PF_RenderOutputFlag_GPU_RENDER_POSSIBLE = 0x2 };
+enum {
+  PF_RenderOutputFlag_RETURNS_EXTRA_PIXELS = 0x1,
+  PF_RenderOutputFlag_GPU_RENDER_POSSIBLE = 0x2
+};
 
 enum {
   PF_Xfer_NONE = -1,
@@ -183,28 +195,28 @@ enum {
 };
 
 enum {
-  PF_PixelFormat_ARGB32 = 0x38624d61,  /* 'ARGB' 8 bits per channel */
-  PF_PixelFormat_ARGB128 = 0x3832315f, /* 32-bit float per channel */
-  PF_PixelFormat_INVALID = 0x21212121
+  PF_PixelFormat_ARGB32 = 0x62677261,  /* "argb" in memory order: 8 bits per channel */
+  PF_PixelFormat_ARGB128 = 0x32336561, /* "ae32": 32-bit float per channel */
+  PF_PixelFormat_INVALID = 0x66646162  /* "badf" */
 };
 
 enum { PF_WorldFlag_DEEP = 1L << 0, PF_WorldFlag_WRITEABLE = 1L << 1 };
 
 // A pixel buffer. The layer parameter and every input and output world share this layout.
 typedef struct PF_LayerDef {
-  void *reserved0;
-  void *reserved1;
+  void* reserved0;
+  void* reserved1;
   PF_WorldFlags world_flags;
   PF_PixelPtr data;
   A_long rowbytes;
   A_long width;
   A_long height;
   PF_UnionableRect extent_hint;
-  void *platform_ref;
+  void* platform_ref;
   A_long reserved_long1;
-  void *reserved_long4;
+  void* reserved_long4;
   PF_RationalScale pix_aspect_ratio;
-  void *reserved_long2;
+  void* reserved_long2;
   A_long origin_x;
   A_long origin_y;
   A_long reserved_long3;
@@ -260,7 +272,7 @@ typedef struct PF_CheckBoxDef {
   A_char reserved;
   A_short reserved1;
   union {
-    const A_char *nameptr;
+    const A_char* nameptr;
   } u;
 } PF_CheckBoxDef;
 
@@ -278,14 +290,14 @@ typedef struct PF_PopupDef {
   A_short num_choices;
   A_short dephault;
   union {
-    const A_char *namesptr;
+    const A_char* namesptr;
   } u;
 } PF_PopupDef;
 
 typedef struct PF_ButtonDef {
   PF_ParamValue value;
   union {
-    const A_char *namesptr;
+    const A_char* namesptr;
   } u;
 } PF_ButtonDef;
 
@@ -322,35 +334,56 @@ typedef struct PF_ParamDef {
   PF_ParamDefUnion u;
 } PF_ParamDef, *PF_ParamDefPtr, **PF_ParamDefH;
 
-typedef PF_ParamDef **PF_ParamList;
+typedef PF_ParamDef** PF_ParamList;
 
+typedef A_short PF_SoundFormat;
+typedef A_short PF_SoundSampleSize;
+typedef A_short PF_SoundChannels;
+
+typedef struct PF_SoundFormatInfo {
+  PF_FpLong rateF;
+  PF_SoundChannels num_channels;
+  PF_SoundFormat format;
+  PF_SoundSampleSize sample_size;
+} PF_SoundFormatInfo;
+
+// Audio of the audio commands; the double in its format makes it 8-byte aligned, which
+// places the fields that follow it in PF_InData and PF_OutData.
 typedef struct PF_SoundWorld {
-  A_long reserved[8];
+  PF_SoundFormatInfo fi;
+  A_long num_samples;
+  void* dataP;
 } PF_SoundWorld;
 
-typedef struct PF_CustomUIInfo PF_CustomUIInfo;
+typedef struct _PF_CustomUIInfo PF_CustomUIInfo;
+typedef struct _PF_LayerAudio* PF_LayerAudio;
 
 // Callbacks the host hands every command in in_data->inter.
 typedef struct PF_InteractCallbacks {
   PF_Err (*checkout_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time,
-                           A_long time_step, A_u_long time_scale, PF_ParamDef *param);
-  PF_Err (*checkin_param)(PF_ProgPtr effect_ref, PF_ParamDef *param);
+                           A_long time_step, A_u_long time_scale, PF_ParamDef* param);
+  PF_Err (*checkin_param)(PF_ProgPtr effect_ref, PF_ParamDef* param);
   PF_Err (*add_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def);
   PF_Err (*abort)(PF_ProgPtr effect_ref);
   PF_Err (*progress)(PF_ProgPtr effect_ref, A_long current, A_long total);
-  PF_Err (*register_ui)(PF_ProgPtr effect_ref, PF_CustomUIInfo *cust_info);
-  void *checkout_layer_audio;
-  void *checkin_layer_audio;
-  void *get_audio_data;
-  void *reserved_str[3];
-  void *reserved[10];
+  PF_Err (*register_ui)(PF_ProgPtr effect_ref, PF_CustomUIInfo* cust_info);
+  PF_Err (*checkout_layer_audio)(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long start_time,
+                                 A_long duration, A_u_long time_scale, PF_UFixed rate,
+                                 A_long bytes_per_sample, A_long num_channels, A_long fmt_signed,
+                                 PF_LayerAudio* audio);
+  PF_Err (*checkin_layer_audio)(PF_ProgPtr effect_ref, PF_LayerAudio audio);
+  PF_Err (*get_audio_data)(PF_ProgPtr effect_ref, PF_LayerAudio audio, void** data,
+                           A_long* num_samples, PF_UFixed* rate, A_long* bytes_per_sample,
+                           A_long* num_channels, A_long* fmt_signed);
+  void* reserved_str[3];
+  void* reserved[10];
 } PF_InteractCallbacks;
 
 struct _PF_UtilCallbacks;
 
 typedef struct PF_InData {
   PF_InteractCallbacks inter;
-  struct _PF_UtilCallbacks *utils;
+  struct _PF_UtilCallbacks* utils;
   PF_ProgPtr effect_ref;
   PF_Quality quality;
   PF_SpecVersion version;
@@ -383,7 +416,7 @@ typedef struct PF_InData {
   A_long dur_sampL;
   A_long total_sampL;
   PF_SoundWorld src_snd;
-  SPBasicSuite *pica_basicP;
+  SPBasicSuite* pica_basicP;
   A_long pre_effect_source_origin_x;
   A_long pre_effect_source_origin_y;
   PF_Fixed shutter_phase;
@@ -440,7 +473,7 @@ typedef struct PF_CheckoutResult {
   PF_LRect result_rect;
   PF_LRect max_result_rect;
   PF_RationalScale par;
-  A_long solid;
+  PF_Boolean solid;
   PF_Boolean reservedB[3];
   A_long ref_width;
   A_long ref_height;
@@ -452,12 +485,12 @@ typedef A_long PF_GPU_Framework;
 typedef struct PF_PreRenderInput {
   PF_RenderRequest output_request;
   A_short bitdepth;
-  const void *gpu_data;
+  const void* gpu_data;
   PF_GPU_Framework what_gpu;
   A_u_long device_index;
 } PF_PreRenderInput;
 
-typedef void (*PF_DeletePreRenderDataFunc)(void *pre_render_data);
+typedef void (*PF_DeletePreRenderDataFunc)(void* pre_render_data);
 
 typedef struct PF_PreRenderOutput {
   PF_LRect result_rect;
@@ -465,47 +498,47 @@ typedef struct PF_PreRenderOutput {
   PF_Boolean solid;
   PF_Boolean reserved;
   PF_RenderOutputFlags flags;
-  void *pre_render_data;
+  void* pre_render_data;
   PF_DeletePreRenderDataFunc delete_pre_render_data_func;
 } PF_PreRenderOutput;
 
 typedef struct PF_PreRenderCallbacks {
   PF_Err (*checkout_layer)(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout_idL,
-                           const PF_RenderRequest *req, A_long what_time, A_long time_step,
-                           A_u_long time_scale, PF_CheckoutResult *checkout_result);
-  PF_Err (*GuidMixInPtr)(PF_ProgPtr effect_ref, A_u_long buf_sizeLu, const void *buf);
+                           const PF_RenderRequest* req, A_long what_time, A_long time_step,
+                           A_u_long time_scale, PF_CheckoutResult* checkout_result);
+  PF_Err (*GuidMixInPtr)(PF_ProgPtr effect_ref, A_u_long buf_sizeLu, const void* buf);
 } PF_PreRenderCallbacks;
 
 typedef struct PF_PreRenderExtra {
-  PF_PreRenderInput *input;
-  PF_PreRenderOutput *output;
-  PF_PreRenderCallbacks *cb;
+  PF_PreRenderInput* input;
+  PF_PreRenderOutput* output;
+  PF_PreRenderCallbacks* cb;
 } PF_PreRenderExtra;
 
 typedef struct PF_SmartRenderInput {
   PF_RenderRequest output_request;
   A_short bitdepth;
-  void *pre_render_data;
-  const void *gpu_data;
+  void* pre_render_data;
+  const void* gpu_data;
   PF_GPU_Framework what_gpu;
   A_u_long device_index;
 } PF_SmartRenderInput;
 
 typedef struct PF_SmartRenderCallbacks {
   PF_Err (*checkout_layer_pixels)(PF_ProgPtr effect_ref, A_long checkout_idL,
-                                  PF_EffectWorld **pixels);
+                                  PF_EffectWorld** pixels);
   PF_Err (*checkin_layer_pixels)(PF_ProgPtr effect_ref, A_long checkout_idL);
-  PF_Err (*checkout_output)(PF_ProgPtr effect_ref, PF_EffectWorld **output);
+  PF_Err (*checkout_output)(PF_ProgPtr effect_ref, PF_EffectWorld** output);
 } PF_SmartRenderCallbacks;
 
 typedef struct PF_SmartRenderExtra {
-  PF_SmartRenderInput *input;
-  PF_SmartRenderCallbacks *cb;
+  PF_SmartRenderInput* input;
+  PF_SmartRenderCallbacks* cb;
 } PF_SmartRenderExtra;
 
 // The one function a module exports.
-typedef PF_Err (*PF_EntryPointFunc)(PF_Cmd cmd, PF_InData *in_data, PF_OutData *out_data,
-                                    PF_ParamDef *params[], PF_LayerDef *output, void *extra);
+typedef PF_Err (*PF_FilterProc)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                                PF_ParamList params, PF_LayerDef* output, void* extra);
 
 #ifdef __cplusplus
 }

@@ -23,6 +23,14 @@ inline constexpr char kMsgNoCreateContextAttribs[] = "WGL Create Context Attrib 
 inline constexpr char kMsgCoreContextFailed[] = "OpenGL 4.1/3.2 Ctx can't be initialized.\n";
 inline constexpr char kMsgCoreGlewNotInitialized[] = "Core Profile Glew isn't initialized.\n";
 
+// The EGL backend's own steps, which have no WGL counterpart; printed as they are, and
+// followed by the EGL error where an EGL call failed.
+inline constexpr char kMsgEglApiNotBound[] = "Cannot bind the OpenGL API to EGL.\n";
+inline constexpr char kMsgEglNoDisplay[] = "Cannot open an EGL display.\n";
+inline constexpr char kMsgEglNoConfig[] = "No EGL configuration renders OpenGL.\n";
+inline constexpr char kMsgEglNoPbuffer[] = "Cannot create the EGL pbuffer.\n";
+inline constexpr char kMsgEglNoCreateContext[] = "EGL cannot create core-profile contexts.\n";
+
 // Context messages printed with "%s\n".
 inline constexpr char kMsgWindowCreationFailed[] = "Window Creation Failed";
 inline constexpr char kMsgCannotSetContext[] = "Cannot Set OpenGL Context";

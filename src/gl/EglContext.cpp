@@ -275,9 +275,7 @@ bool CreationEgl::CreateHiddenSurface() {
                                EGL_NONE};
   surface_ = eglCreatePbufferSurface(shared_.display, shared_.config, attributes);
   if (surface_ != EGL_NO_SURFACE) return true;
-  const EGLint error = eglGetError();
-  PrintMessageLine(kMsgWindowCreationFailed);
-  std::printf("EGL error: %s\n", ErrorStringEgl(error));
+  PrintFailureEgl(kMsgEglNoPbuffer, eglGetError());
   return false;
 }
 
@@ -299,7 +297,7 @@ bool CreationEgl::MakeTemporaryCurrent() {
     return false;
   }
   if (!shared_.createContext) {
-    PrintMessage(kMsgNoCreateContextAttribs);
+    PrintMessage(kMsgEglNoCreateContext);
     return false;
   }
   return true;
@@ -352,16 +350,16 @@ OffscreenContext* CreationEgl::HandOver() {
 
 OffscreenContext* CreateOffscreenContext(const OffscreenContext* shareWith) {
   if (!BindOpenGLApiEgl()) {
-    PrintFailureEgl(kMsgCantRegisterWindowClass, eglGetError());
+    PrintFailureEgl(kMsgEglApiNotBound, eglGetError());
     return nullptr;
   }
   const DisplayEgl& shared = SharedDisplayEgl();
   if (shared.display == EGL_NO_DISPLAY) {
-    PrintFailureEgl(kMsgCantRegisterWindowClass, shared.error);
+    PrintFailureEgl(kMsgEglNoDisplay, shared.error);
     return nullptr;
   }
   if (!shared.config) {
-    PrintFailureEgl(kMsgNoDrawingContext, shared.error);
+    PrintFailureEgl(kMsgEglNoConfig, shared.error);
     return nullptr;
   }
   CreationEgl creation(shared, CurrentEgl());

@@ -2,35 +2,34 @@
 
 #include "params/ParamTable.h"
 #include "platform/OpenWebPage.h"
+#include "plugin/AegpHandles.h"
 #include "plugin/HostSuiteCache.h"
 
 namespace solvane {
 namespace {
 
-constexpr AEGP_PluginID kNoPluginId = 0;
-
-// Host calls chain: each runs only while nothing before it failed, the first error wins.
-void Chain(PF_Err& result, PF_Err next) {
+// Host calls chain: `call` runs only while nothing before it failed, and the first error
+// is the result. A handle that was obtained is disposed of whatever failed (see
+// AegpHandles.h); its disposal's error counts only when nothing failed before.
+template <typename Call>
+void Chain(PF_Err& result, Call&& call) {
+  if (result == PF_Err_NONE) result = call();
+}
+void KeepFirstError(PF_Err& result, PF_Err next) {
   if (result == PF_Err_NONE) result = next;
 }
 
-// Shows or hides one control through its parameter stream. The stream is disposed of on
-// every way out, also when the dynamic stream suite turns out to be missing.
+// Shows or hides one control through its parameter stream.
 PF_Err SetStreamHidden(HostSuiteCache& suites, AEGP_EffectRefH effect, PF_ParamIndex index,
                        bool hidden) {
   if (effect == nullptr) return PF_Err_NONE;
-  AEGP_StreamRefH stream = nullptr;
-  PF_Err err = suites.Stream()->AEGP_GetNewEffectStreamByIndex(kNoPluginId, effect, index, &stream);
-  try {
-    if (err == PF_Err_NONE) {
-      err = suites.DynamicStream()->AEGP_SetDynamicStreamFlag(stream, AEGP_DynStreamFlag_HIDDEN,
-                                                              false, hidden);
-    }
-  } catch (...) {
-    if (stream != nullptr) suites.Stream()->AEGP_DisposeStream(stream);
-    throw;
-  }
-  if (stream != nullptr) Chain(err, suites.Stream()->AEGP_DisposeStream(stream));
+  ScopedStream stream(suites);
+  PF_Err err = stream.Obtain(effect, index);
+  Chain(err, [&] {
+    return suites.DynamicStream()->AEGP_SetDynamicStreamFlag(
+        stream.get(), AEGP_DynStreamFlag_HIDDEN, false, hidden);
+  });
+  KeepFirstError(err, stream.Dispose());
   return err;
 }
 
@@ -50,26 +49,14 @@ PF_Err SetParamDisabled(HostSuiteCache& suites, PF_InData* in_data, PF_ParamDef*
   return suites.ParamUtils()->PF_UpdateParamUI(in_data->effect_ref, index, &copy);
 }
 
-// Runs `steps` with this instance's AEGP effect handle and disposes of the handle on
-// every way out. An error getting the handle skips the steps and is the result.
+// Runs `steps` with this instance's AEGP effect handle, which is disposed of afterwards.
+// An error getting the handle skips the steps and is the result.
 template <typename Steps>
 PF_Err WithEffectHandle(HostSuiteCache& suites, PF_InData* in_data, Steps&& steps) {
-  AEGP_EffectRefH effect = nullptr;
-  PF_Err err =
-      suites.PfInterface()->AEGP_GetNewEffectForEffect(kNoPluginId, in_data->effect_ref, &effect);
-  try {
-    if (err == PF_Err_NONE) err = steps(effect);
-  } catch (...) {
-    if (effect != nullptr) {
-      try {
-        suites.Effect()->AEGP_DisposeEffect(effect);
-      } catch (...) {
-        // Without the effect suite the handle cannot be given back; the first error stands.
-      }
-    }
-    throw;
-  }
-  if (effect != nullptr) Chain(err, suites.Effect()->AEGP_DisposeEffect(effect));
+  ScopedEffectHandle effect(suites);
+  PF_Err err = effect.Obtain(in_data->effect_ref);
+  Chain(err, [&] { return steps(effect.get()); });
+  KeepFirstError(err, effect.Dispose());
   return err;
 }
 
@@ -82,8 +69,8 @@ PF_Err ApplyMode(HostSuiteCache& suites, PF_InData* in_data, A_long mode) {
   const bool zoom = mode == kModeZoom;
   return WithEffectHandle(suites, in_data, [&](AEGP_EffectRefH effect) {
     PF_Err err = SetStreamHidden(suites, effect, kParamSpinAmount, zoom);
-    if (err == PF_Err_NONE) err = SetStreamHidden(suites, effect, kParamLength, !zoom);
-    if (err == PF_Err_NONE) err = SetStreamHidden(suites, effect, kParamDirection, !zoom);
+    Chain(err, [&] { return SetStreamHidden(suites, effect, kParamLength, !zoom); });
+    Chain(err, [&] { return SetStreamHidden(suites, effect, kParamDirection, !zoom); });
     return err;
   });
 }
@@ -113,17 +100,18 @@ PF_Err UpdateParamsUI(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF
   return WithEffectHandle(suites, in_data, [&](AEGP_EffectRefH effect) {
     const bool disabled = PopupValue(params, kParamView) != kViewFinalComposite;
     const bool custom = PopupValue(params, kParamQuality) == kQualityCustom;
-    PF_Err err = SetParamDisabled(suites, in_data, params, kParamInputOpacity,
-                                  PF_Param_FLOAT_SLIDER, disabled);
-    if (err == PF_Err_NONE) {
-      err = SetParamDisabled(suites, in_data, params, kParamBlendMode, PF_Param_POPUP, disabled);
-    }
-    if (err == PF_Err_NONE) {
-      err = SetParamDisabled(suites, in_data, params, kParamUnmult, PF_Param_CHECKBOX, disabled);
-    }
-    if (err == PF_Err_NONE) err = SetStreamHidden(suites, effect, kParamSamples, !custom);
-    if (err == PF_Err_NONE) err = SetStreamHidden(suites, effect, kParamNoise, !custom);
-    if (err == PF_Err_NONE) err = SetStreamHidden(suites, effect, kParamDebugGroup, true);
+    const auto disable = [&](PF_ParamIndex index, PF_ParamType kind) {
+      return SetParamDisabled(suites, in_data, params, index, kind, disabled);
+    };
+    const auto hide = [&](PF_ParamIndex index, bool hidden) {
+      return SetStreamHidden(suites, effect, index, hidden);
+    };
+    PF_Err err = disable(kParamInputOpacity, PF_Param_FLOAT_SLIDER);
+    Chain(err, [&] { return disable(kParamBlendMode, PF_Param_POPUP); });
+    Chain(err, [&] { return disable(kParamUnmult, PF_Param_CHECKBOX); });
+    Chain(err, [&] { return hide(kParamSamples, !custom); });
+    Chain(err, [&] { return hide(kParamNoise, !custom); });
+    Chain(err, [&] { return hide(kParamDebugGroup, true); });
     return err;
   });
 }

@@ -7,9 +7,9 @@ HostSuiteCache::HostSuiteCache(SPBasicSuite* basic)
       slots_{{kPFANSISuite, kPFANSISuiteVersion1},
              {kPFHandleSuite, kHandleSuiteVersion},
              {kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1},
-             {kAEGPLayerSuite, kAEGPLayerSuiteVersion13},
+             {kAEGPLayerSuite, kAEGPLayerSuiteVersion7},
              {kAEGPEffectSuite, kAEGPEffectSuiteVersion2},
-             {kAEGPStreamSuite, kAEGPStreamSuiteVersion7},
+             {kAEGPStreamSuite, kAEGPStreamSuiteVersion2},
              {kAEGPDynamicStreamSuite, kAEGPDynamicStreamSuiteVersion2},
              {kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3},
              {kPFWorldTransformSuite, kPFWorldTransformSuiteVersion1}} {
@@ -44,14 +44,14 @@ const PF_HandleSuite1* HostSuiteCache::Handle() {
 const AEGP_PFInterfaceSuite1* HostSuiteCache::PfInterface() {
   return static_cast<const AEGP_PFInterfaceSuite1*>(Acquire(kPfInterface));
 }
-const AEGP_LayerSuite13* HostSuiteCache::Layer() {
-  return static_cast<const AEGP_LayerSuite13*>(Acquire(kLayer));
+const AEGP_LayerSuite7* HostSuiteCache::Layer() {
+  return static_cast<const AEGP_LayerSuite7*>(Acquire(kLayer));
 }
 const AEGP_EffectSuite2* HostSuiteCache::Effect() {
   return static_cast<const AEGP_EffectSuite2*>(Acquire(kEffect));
 }
-const AEGP_StreamSuite7* HostSuiteCache::Stream() {
-  return static_cast<const AEGP_StreamSuite7*>(Acquire(kStream));
+const AEGP_StreamSuite2* HostSuiteCache::Stream() {
+  return static_cast<const AEGP_StreamSuite2*>(Acquire(kStream));
 }
 const AEGP_DynamicStreamSuite2* HostSuiteCache::DynamicStream() {
   return static_cast<const AEGP_DynamicStreamSuite2*>(Acquire(kDynamicStream));

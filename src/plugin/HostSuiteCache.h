@@ -26,9 +26,9 @@ class HostSuiteCache {
   const PF_ANSICallbacksSuite1* Ansi();
   const PF_HandleSuite1* Handle();
   const AEGP_PFInterfaceSuite1* PfInterface();
-  const AEGP_LayerSuite13* Layer();
+  const AEGP_LayerSuite7* Layer();
   const AEGP_EffectSuite2* Effect();
-  const AEGP_StreamSuite7* Stream();
+  const AEGP_StreamSuite2* Stream();
   const AEGP_DynamicStreamSuite2* DynamicStream();
   const PF_ParamUtilsSuite3* ParamUtils();
   const PF_WorldTransformSuite1* WorldTransform();

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "AE_Effect.h"
+
 namespace solvane::identity {
 
 inline constexpr char kEffectName[] = "Brindel's Solvane";
@@ -28,10 +30,11 @@ static_assert(kVersionWord == 0x00080001);
 
 // Send-update-params-UI for every host but Premiere Pro, which is told the effect is
 // obsolete there instead.
-inline constexpr uint32_t kOutFlags = 0x04000000;
-inline constexpr uint32_t kOutFlagsPremiere = 0x00200000;
-// Collapsed group starts, smart render, float colour, threaded rendering.
-inline constexpr uint32_t kOutFlags2 = 0x08001408;
+inline constexpr uint32_t kOutFlags = PF_OutFlag_SEND_UPDATE_PARAMS_UI;
+inline constexpr uint32_t kOutFlagsPremiere = PF_OutFlag_I_AM_OBSOLETE;
+inline constexpr uint32_t kOutFlags2 =
+    PF_OutFlag2_PARAM_GROUP_START_COLLAPSED_FLAG | PF_OutFlag2_SUPPORTS_SMART_RENDER |
+    PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
 inline constexpr uint32_t kPremiereApplicationId = 0x50724D72;  // 'PrMr'
 
 // Registration-resource-only values.

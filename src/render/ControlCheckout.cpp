@@ -1,6 +1,7 @@
 #include "render/ControlCheckout.h"
 
 #include "params/ParamTable.h"
+#include "render/ControlFields.h"
 
 namespace solvane {
 namespace {
@@ -25,36 +26,14 @@ PF_Err CheckOutAll(PF_InData* in_data, ParamDefs& defs) {
 
 // A definition that was never checked out reads as zero.
 ControlValues FromDefinitions(const ParamDefs& defs) {
-  const auto slider = [&defs](PF_ParamIndex i) { return defs[i].u.fs_d.value; };
-  const auto item = [&defs](PF_ParamIndex i) { return int32_t(defs[i].u.pd.value); };
-  const auto checked = [&defs](PF_ParamIndex i) { return defs[i].u.bd.value != 0; };
+  using namespace control_fields;
   ControlValues c;
-  c.mode = item(kParamMode);
+  for (const auto& row : kSliders) c.*row.field = defs[row.index].u.fs_d.value;
+  for (const auto& row : kPopups) c.*row.field = defs[row.index].u.pd.value;
+  for (const auto& row : kCheckboxes) c.*row.field = defs[row.index].u.bd.value != 0;
+  c.spinAmount = defs[kParamSpinAmount].u.ad.value / kFixedOne;
   c.positionX = defs[kParamPosition].u.td.x_value / kFixedOne;
   c.positionY = defs[kParamPosition].u.td.y_value / kFixedOne;
-  c.thresholdMode = item(kParamThresholdMode);
-  c.threshold = slider(kParamThreshold);
-  c.thresholdSmooth = slider(kParamThresholdSmooth);
-  c.length = slider(kParamLength);
-  c.spinAmount = defs[kParamSpinAmount].u.ad.value / kFixedOne;
-  c.exposure = slider(kParamExposure);
-  c.decay = slider(kParamDecay);
-  c.direction = item(kParamDirection);
-  c.aberrationAmount = slider(kParamAberrationAmount);
-  c.channels = item(kParamChannels);
-  c.quality = item(kParamQuality);
-  c.samples = slider(kParamSamples);
-  c.noise = slider(kParamNoise);
-  c.repeatEdges = checked(kParamRepeatEdges);
-  c.bufferExpansion = slider(kParamBufferExpansion);
-  c.inputOpacity = slider(kParamInputOpacity);
-  c.blendMode = item(kParamBlendMode);
-  c.unmult = checked(kParamUnmult);
-  c.view = item(kParamView);
-  c.debugLeft = slider(kParamDebugLeft);
-  c.debugTop = slider(kParamDebugTop);
-  c.debugRight = slider(kParamDebugRight);
-  c.debugBottom = slider(kParamDebugBottom);
   return c;
 }
 

@@ -1,51 +1,19 @@
 #include "render/ControlValues.h"
 
-#include "params/ParamTable.h"
+#include "render/ControlFields.h"
 
 namespace solvane {
-namespace {
-
-double Slider(PF_ParamIndex index) {
-  return ParamRowAt(index).sliderDefault;
-}
-int32_t Item(PF_ParamIndex index) {
-  return ParamRowAt(index).intDefault;
-}
-bool Checked(PF_ParamIndex index) {
-  return ParamRowAt(index).intDefault != 0;
-}
-
-}  // namespace
 
 ControlValues DefaultControlValues(double layerWidth, double layerHeight) {
+  using namespace control_fields;
   ControlValues c;
-  c.mode = Item(kParamMode);
+  for (const auto& row : kSliders) c.*row.field = ParamRowAt(row.index).sliderDefault;
+  for (const auto& row : kPopups) c.*row.field = ParamRowAt(row.index).intDefault;
+  for (const auto& row : kCheckboxes) c.*row.field = ParamRowAt(row.index).intDefault != 0;
+  c.spinAmount = ParamRowAt(kParamSpinAmount).intDefault;  // registered in whole degrees
   // The point's default is registered in per cent of the layer.
   c.positionX = ParamRowAt(kParamPosition).pointDefaultX / 100.0 * layerWidth;
   c.positionY = ParamRowAt(kParamPosition).pointDefaultY / 100.0 * layerHeight;
-  c.thresholdMode = Item(kParamThresholdMode);
-  c.threshold = Slider(kParamThreshold);
-  c.thresholdSmooth = Slider(kParamThresholdSmooth);
-  c.length = Slider(kParamLength);
-  c.spinAmount = Item(kParamSpinAmount);
-  c.exposure = Slider(kParamExposure);
-  c.decay = Slider(kParamDecay);
-  c.direction = Item(kParamDirection);
-  c.aberrationAmount = Slider(kParamAberrationAmount);
-  c.channels = Item(kParamChannels);
-  c.quality = Item(kParamQuality);
-  c.samples = Slider(kParamSamples);
-  c.noise = Slider(kParamNoise);
-  c.repeatEdges = Checked(kParamRepeatEdges);
-  c.bufferExpansion = Slider(kParamBufferExpansion);
-  c.inputOpacity = Slider(kParamInputOpacity);
-  c.blendMode = Item(kParamBlendMode);
-  c.unmult = Checked(kParamUnmult);
-  c.view = Item(kParamView);
-  c.debugLeft = Slider(kParamDebugLeft);
-  c.debugTop = Slider(kParamDebugTop);
-  c.debugRight = Slider(kParamDebugRight);
-  c.debugBottom = Slider(kParamDebugBottom);
   return c;
 }
 

@@ -16,8 +16,13 @@ struct FrameContext {
   FrameTargets& targets;
   const RenderParams& params;
   GLenum wrap;
+  FrameStageObserver* observer;
   UniformTable uniforms;
 };
+
+void Issued(const FrameContext& frame, FrameStage stage) {
+  if (frame.observer != nullptr) frame.observer->OnStageIssued(stage);
+}
 
 // A kept target holds the last frame's pixels. Only the placement target is cleared, and
 // only when the input does not cover it: the upload replaces every texel of the input
@@ -28,7 +33,9 @@ enum class Clear { kNo, kYes };
 bool PrepareTarget(FrameContext& frame, RenderTarget& slot, GLint width, GLint height,
                    Clear clear) {
   if (!PrepareFrameTarget(slot, width, height, frame.wrap)) return false;
+  Issued(frame, FrameStage::kTargetPrepared);
   if (clear == Clear::kYes) ClearRenderTarget(slot);
+  Issued(frame, FrameStage::kTargetCleared);
   return true;
 }
 
@@ -38,8 +45,10 @@ bool PreprocessInput(FrameContext& frame, const PixelView& input) {
   if (!PrepareTarget(frame, t.preprocess, input.width, input.height, Clear::kNo)) return false;
   if (!PrepareTarget(frame, t.input, input.width, input.height, Clear::kNo)) return false;
   UploadToTexture(t.input.attachment.texture, input);
+  Issued(frame, FrameStage::kUpload);
   RecordPreprocessUniforms(frame.uniforms, frame.params, t.input.attachment.texture);
   DrawQuad(t.preprocess, frame.gl.preprocessProgram, frame.uniforms, false, {}, false);
+  Issued(frame, FrameStage::kPreprocess);
   return true;
 }
 
@@ -57,7 +66,9 @@ bool DrawRays(FrameContext& frame, const PixelView& output) {
   if (!PrepareTarget(frame, t.rays, output.width, output.height, Clear::kNo)) return false;
   RecordRayUniforms(frame.uniforms, frame.params, t.placed.attachment.texture);
   DrawQuad(t.rays, frame.gl.rayProgram, frame.uniforms, false, {}, false);
+  Issued(frame, FrameStage::kRays);
   ReadRenderTarget(t.rays, output, GL_COLOR_ATTACHMENT0);
+  Issued(frame, FrameStage::kReadBack);
   return true;
 }
 
@@ -75,8 +86,10 @@ bool DrawPasses(FrameContext& frame, const PixelView& input, const PixelView& ou
   const Clear clearPlaced = covered ? Clear::kNo : Clear::kYes;
   if (!PrepareTarget(frame, t.placed, output.width, output.height, clearPlaced)) return false;
   if (hasInput) PlaceInFrame(t.preprocess, t.placed, p.offsetX, p.offsetY);
+  Issued(frame, FrameStage::kPlacement);
   if (p.view != kViewInput) return DrawRays(frame, output);
   ReadRenderTarget(t.placed, output, GL_COLOR_ATTACHMENT0);
+  Issued(frame, FrameStage::kReadBack);
   return true;
 }
 
@@ -84,15 +97,16 @@ bool DrawPasses(FrameContext& frame, const PixelView& input, const PixelView& ou
 
 FrameResult DrawFramePasses(const GLResources& gl, FrameTargets& targets,
                             const RenderParams& params, const PixelView& input,
-                            const PixelView& output) {
+                            const PixelView& output, FrameStageObserver* observer) {
   if (output.width <= 0 || output.height <= 0) return FrameResult::kDrawn;  // nothing to draw
   const GLenum wrap = params.repeatEdges ? GL_MIRRORED_REPEAT : GL_CLAMP_TO_BORDER;
-  FrameContext frame{gl, targets, params, wrap, {}};
+  FrameContext frame{gl, targets, params, wrap, observer, {}};
   const bool drawn = DrawPasses(frame, input, output);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glBindTexture(GL_TEXTURE_2D, 0);
   if (drawn) {
     EndFrameTargets(targets);
+    Issued(frame, FrameStage::kTargetsReleased);
     return FrameResult::kDrawn;
   }
   // A frame that could not have its targets keeps none of them.

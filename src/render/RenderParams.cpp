@@ -27,9 +27,9 @@ void CopyAndScale(const ControlValues& c, RenderParams& p) {
   p.thresholdSmooth = c.thresholdSmooth * 0.01;  // per cent to a fraction
   p.view = c.view;
   p.repeatEdges = c.repeatEdges ? 1 : 0;
-  // Per cent to the composite's 0..255 opacity. 2.55 is a little under 255/100 in double
-  // precision, so 100% gives 254.99..., which the composite truncates to 254: full
-  // opacity draws the input at 254/255.
+  // Per cent to the composite's 0..255 opacity. A double holds 2.55 as a little less, so
+  // 100% gives 254.99..., which the composite truncates to 254: full opacity draws the
+  // input at 254/255.
   p.inputOpacity = c.inputOpacity * 2.55;
   p.unmult = c.unmult ? 1 : 0;
 }
@@ -37,7 +37,8 @@ void CopyAndScale(const ControlValues& c, RenderParams& p) {
 void DeriveSpinOrZoom(const ControlValues& c, int32_t width, RenderParams& p) {
   if (p.mode == kModeSpin) {
     p.density = c.spinAmount;  // the sweep, in degrees
-    // Spin's decay starts at the slider's value 0.5 and runs at half the rate.
+    // Spin halves the doubled value less one: the control's value less 0.5, and no fall-off
+    // at all for values up to 0.5.
     p.decay = std::max((p.decay - 1.0) * 0.5, 0.0);
     return;
   }

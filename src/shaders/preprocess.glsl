@@ -8,8 +8,8 @@ out vec4 FragColour;
 uniform sampler2D inTex;
 uniform float thresholdF;
 uniform float thresholdSmoothF;
-// Exposure takes effect in the ray pass as its weight; declared so both passes can share
-// one uniform table.
+// Declared and never read: exposure takes effect in the ray pass, as its weight. An unread
+// uniform is not active, so the value the frame records for it is not applied here.
 uniform float exposureF;
 uniform int thresholdModeL;
 uniform int presentViewL;

@@ -20,7 +20,8 @@ uniform float caF;
 uniform int aberration_channelL;
 uniform float aspectF;
 uniform int unmultL;
-// Not read here; the pre-process pass owns the threshold.
+// Declared and never read: the pre-process pass owns the threshold. An unread uniform is
+// not active, so the value the pre-process pass left in the frame's table is not applied.
 uniform float thresholdF;
 
 #define SAMPLES samplesF

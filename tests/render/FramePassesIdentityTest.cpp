@@ -70,7 +70,7 @@ host::World StageFrame(host::Host& host, const host::World& input, const host::F
       AcquireThreadResources(static_cast<const GLResources*>(*host.GlobalData()));
   const Controls& c = fc.controls;
   const GLenum wrap = c.repeatEdges ? GL_MIRRORED_REPEAT : GL_CLAMP_TO_BORDER;
-  const int offset = int(c.expansion);
+  const int offset = int(c.bufferExpansion);
   host::World output(real.output.Width(), real.output.Height(), fc.depth);
   const PF_EffectWorld& in = *input.Get();
   RenderTarget preprocessed, uploaded, placed, rays;
@@ -112,12 +112,12 @@ std::vector<FrameCase> Cases() {
     Controls zoom;
     Controls spin;
     spin.mode = 1;
-    spin.angle = 40;
+    spin.spinAmount = 40;
     Controls aberration;
-    aberration.aberration = 60;
+    aberration.aberrationAmount = 60;
     aberration.direction = 3;
     Controls expanded;
-    expanded.expansion = 5;
+    expanded.bufferExpansion = 5;
     expanded.repeatEdges = false;
     Controls solo;
     solo.view = 2;
@@ -148,7 +148,7 @@ TEST(FramePassesIdentity, FramesMatchTheFramesDrawnWithEveryTargetClearedByteFor
       const host::World staged = StageFrame(*host, input, real, recorder.tables_, fc, poison);
       EXPECT_TRUE(host::SameBytes(staged, real.output))
           << "mode " << fc.controls.mode << ", view " << fc.controls.view << ", depth " << fc.depth
-          << ", expansion " << fc.controls.expansion << (poison ? ", junk" : "");
+          << ", expansion " << fc.controls.bufferExpansion << (poison ? ", junk" : "");
     }
   }
 }

@@ -124,9 +124,9 @@ host::World RenderOnNewThread(const Step& s) {
 std::vector<Step> Sequence() {
   Controls spin;
   spin.mode = 1;
-  spin.angle = 40;
+  spin.spinAmount = 40;
   Controls expanded;  // a larger output, no edge repeat, the input off the origin
-  expanded.expansion = 6;
+  expanded.bufferExpansion = 6;
   expanded.repeatEdges = false;
   expanded.direction = 2;
   Controls processed;
@@ -134,7 +134,7 @@ std::vector<Step> Sequence() {
   processed.threshold = 30;
   Controls solo;
   solo.view = 2;
-  solo.aberration = 50;
+  solo.aberrationAmount = 50;
   // The 43x31 layer fills the 43x31 output that the expanded 31x19 layer only partly
   // covers: what it leaves in the kept placement target must not show in the next frame.
   return {{31, 19, 32, spin},      {31, 19, 32, expanded}, {31, 19, 8, Controls{}},
@@ -151,7 +151,7 @@ TEST(FrameTargets, EveryFrameOfASequenceOnOneThreadEqualsTheFrameOfANewThread) {
     const host::World fresh = RenderOnNewThread(s);
     EXPECT_TRUE(host::SameBytes(kept, fresh))
         << s.width << "x" << s.height << ", " << s.depth << "-bit, mode " << s.controls.mode
-        << ", view " << s.controls.view << ", expansion " << s.controls.expansion;
+        << ", view " << s.controls.view << ", expansion " << s.controls.bufferExpansion;
   }
 }
 

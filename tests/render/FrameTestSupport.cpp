@@ -17,29 +17,37 @@ PixelView ViewOf(const host::World& world) {
   return view;
 }
 
+Controls::Controls() : ControlValues(DefaultControlValues(0, 0)) {
+  positionX = 10;  // layer pixels
+  positionY = 6;
+  quality = kQualityCustom;
+  samples = 8;
+  noise = 0;
+}
+
 void ApplyControls(host::Host& host, const Controls& c) {
   host::ParamStore& p = host.Params();
-  p.Set(kMode, {double(c.mode)});
-  p.Set(kPosition, {c.positionX, c.positionY});
-  p.Set(kThresholdMode, {double(c.thresholdMode)});
-  p.Set(kThreshold, {c.threshold});
-  p.Set(kThresholdSmooth, {c.thresholdSmooth});
-  p.Set(kLength, {c.length});
-  p.Set(kAngle, {c.angle});
-  p.Set(kExposure, {c.exposure});
-  p.Set(kDecay, {c.decay});
-  p.Set(kDirection, {double(c.direction)});
-  p.Set(kAberration, {c.aberration});
-  p.Set(kChannels, {double(c.channels)});
-  p.Set(kQuality, {6});
-  p.Set(kSamples, {double(c.samples)});
-  p.Set(kNoise, {c.noise});
-  p.Set(kRepeatEdges, {c.repeatEdges ? 1.0 : 0.0});
-  p.Set(kExpansion, {c.expansion});
-  p.Set(kOpacity, {c.opacity});
-  p.Set(kBlendMode, {double(c.blendMode)});
-  p.Set(kUnmult, {c.unmult ? 1.0 : 0.0});
-  p.Set(kView, {double(c.view)});
+  p.Set(kParamMode, {double(c.mode)});
+  p.Set(kParamPosition, {c.positionX, c.positionY});
+  p.Set(kParamThresholdMode, {double(c.thresholdMode)});
+  p.Set(kParamThreshold, {c.threshold});
+  p.Set(kParamThresholdSmooth, {c.thresholdSmooth});
+  p.Set(kParamLength, {c.length});
+  p.Set(kParamSpinAmount, {c.spinAmount});
+  p.Set(kParamExposure, {c.exposure});
+  p.Set(kParamDecay, {c.decay});
+  p.Set(kParamDirection, {double(c.direction)});
+  p.Set(kParamAberrationAmount, {c.aberrationAmount});
+  p.Set(kParamChannels, {double(c.channels)});
+  p.Set(kParamQuality, {double(c.quality)});
+  p.Set(kParamSamples, {double(c.samples)});
+  p.Set(kParamNoise, {c.noise});
+  p.Set(kParamRepeatEdges, {c.repeatEdges ? 1.0 : 0.0});
+  p.Set(kParamBufferExpansion, {c.bufferExpansion});
+  p.Set(kParamInputOpacity, {c.inputOpacity});
+  p.Set(kParamBlendMode, {double(c.blendMode)});
+  p.Set(kParamUnmult, {c.unmult ? 1.0 : 0.0});
+  p.Set(kParamView, {double(c.view)});
 }
 
 std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked) {
@@ -89,13 +97,13 @@ reference::RayUniforms RayUniformsFor(const Controls& c, int outW, int outH, int
   u.weightF = float(c.exposure);
   u.jitterF = float(c.noise * 0.01);
   u.modeL = c.mode;
-  u.caF = float(c.aberration * 0.01);
+  u.caF = float(c.aberrationAmount * 0.01);
   u.aberration_channelL = c.channels;
   u.aspectF = float(double(outH) / double(outW));
   u.unmultL = c.unmult ? 1 : 0;
   if (c.mode == 1) {
     u.decayF = float(std::max((c.decay * 2 - 1) * 0.5, 0.0));
-    u.densityF = float(c.angle);
+    u.densityF = float(c.spinAmount);
     u.forwardL = u.backwardL = 0;
   } else {
     u.decayF = float(c.decay * 2);
@@ -123,7 +131,7 @@ reference::FrameSpec SpecFor(const Controls& c, const host::World& input, int ou
   spec.rays = RayUniformsFor(c, outputWidth, outputHeight, offsetX);
   spec.view = c.view;
   spec.blendMode = c.blendMode;
-  spec.opacity = int(c.opacity * 2.55);
+  spec.opacity = int(c.inputOpacity * 2.55);
   spec.depth = depth;
   return spec;
 }

@@ -10,36 +10,16 @@
 #include "host/FrameRender.h"
 #include "host/Host.h"
 #include "host/World.h"
+#include "params/ParamTable.h"
+#include "render/ControlValues.h"
 
 namespace solvane::frametest {
 
-// Host indices of the controls the tests set.
-enum Control {
-  kMode = 4, kPosition = 5, kThresholdMode = 7, kThreshold = 8, kThresholdSmooth = 9,
-  kLength = 12, kAngle = 13, kExposure = 14, kDecay = 15, kDirection = 16, kAberration = 18,
-  kChannels = 19, kQuality = 23, kSamples = 24, kNoise = 25, kRepeatEdges = 26,
-  kExpansion = 27, kOpacity = 30, kBlendMode = 31, kUnmult = 32, kView = 33
-};
-
-// Control values in the user's terms. Quality is Custom so the sample count stays small
-// and the noise off, which keeps the hash out of exact comparisons.
-struct Controls {
-  int mode = 2;  // 1 spin, 2 zoom
-  double positionX = 10, positionY = 6;  // layer pixels
-  int thresholdMode = 1;
-  double threshold = 0, thresholdSmooth = 50;
-  double length = 2000, angle = 30, exposure = 5, decay = 1;
-  int direction = 1;
-  double aberration = 0;
-  int channels = 1;
-  int samples = 8;
-  double noise = 0;
-  bool repeatEdges = true;
-  double expansion = 0;
-  double opacity = 100;
-  int blendMode = 1;
-  bool unmult = true;
-  int view = 3;
+// The controls a frame test renders with, in the units the host shows: every control at
+// its default but for the ray centre, and Quality Custom with 8 samples and no noise, so
+// the sample count stays small and the hash out of exact comparisons.
+struct Controls : ControlValues {
+  Controls();
 };
 
 void ApplyControls(host::Host& host, const Controls& c);

@@ -14,8 +14,7 @@ namespace {
 
 class RecordingObserver : public UniformObserver {
  public:
-  void OnUniformApplied(GLuint program, std::string_view name,
-                        const UniformValue& value) override {
+  void OnUniformApplied(GLuint program, std::string_view name, const UniformValue& value) override {
     std::lock_guard lock(mutex_);
     if (programs_.empty() || programs_.back() != program) programs_.push_back(program);
     applied_[programs_.size() - 1][std::string(name)] = value;
@@ -47,7 +46,7 @@ void ExpectInt(const std::map<std::string, UniformValue>& pass, const std::strin
 TEST(FrameUniforms, DefaultFullHdFrameAppliesTheDocumentedValues) {
   auto host = MakeEffectHost(1920, 1080, /*linked=*/true);
   ASSERT_NE(host, nullptr);
-  host->Params().Set(kPosition, {960, 540});
+  host->Params().Set(kParamPosition, {960, 540});
   RecordingObserver observer;
   UniformObserver* previous = SetUniformObserver(&observer);
   const host::World input(1920, 1080, 8);

@@ -6,14 +6,14 @@
 
 #include "AE_GeneralPlug.h"
 #include "host/Host.h"
+#include "params/ParamTable.h"
 #include "render/Rects.h"
 
 namespace {
 
+using solvane::kParamBufferExpansion;
 using solvane::host::Host;
 using solvane::host::LayerKind;
-
-constexpr int kExpansion = 27;
 
 void ExpectRect(const PF_LRect& r, A_long left, A_long top, A_long right, A_long bottom) {
   EXPECT_EQ(r.left, left);
@@ -38,7 +38,7 @@ class PreRender : public ::testing::Test {
     EXPECT_EQ(host_.Checkouts().Outstanding(), 0);
     EXPECT_TRUE(host_.Suites().Unbalanced().empty());
   }
-  void Expansion(double value) { host_.Params().Set(kExpansion, {value, 0}); }
+  void Expansion(double value) { host_.Params().Set(kParamBufferExpansion, {value, 0}); }
   void Downsample(A_u_long x, A_u_long y) {
     host_.Layer().downsampleX = {1, x};
     host_.Layer().downsampleY = {1, y};
@@ -152,7 +152,7 @@ TEST_F(PreRender, AFailingHostCallStopsTheHandlerWithItsError) {
 }
 
 TEST_F(PreRender, AMissingLayerSuiteIsReturnedAsBadCallback) {
-  host_.Suites().Withhold(kAEGPLayerSuite, kAEGPLayerSuiteVersion13);
+  host_.Suites().Withhold(kAEGPLayerSuite, kAEGPLayerSuiteVersion7);
   EXPECT_EQ(Run(), PF_Err_BAD_CALLBACK_PARAM);
   EXPECT_TRUE(host_.LayerCheckouts().All().empty());
 }

@@ -25,7 +25,7 @@ class SmartRenderPixels : public ::testing::Test {
     request.outputRowPadding = rowPadding;
     result_ = host::RenderFrameThroughModule(*host_, input, request);
     EXPECT_EQ(result_.err, PF_Err_NONE);
-    const int grow = int(c.expansion);
+    const int grow = int(c.bufferExpansion);
     const auto expected = reference::RenderFrameReference(
         SpecFor(c, input, kWidth + 2 * grow, kHeight + 2 * grow, grow, grow, depth));
     return MaxRelativeDifference(result_.output, expected);
@@ -55,7 +55,7 @@ TEST_F(SmartRenderPixels, ScreenAndAddAtSeveralOpacities) {
     for (double opacity : {100.0, 50.0, 0.0}) {
       Controls c;
       c.blendMode = blend;
-      c.opacity = opacity;
+      c.inputOpacity = opacity;
       for (int depth : {8, 32}) {
         EXPECT_LE(RenderAndCompare(c, depth), Tolerance(depth))
             << "blend " << blend << " opacity " << opacity << " depth " << depth;
@@ -81,12 +81,12 @@ TEST_F(SmartRenderPixels, RepeatEdgesMirrorsAndOffReadsTransparentBlack) {
 TEST_F(SmartRenderPixels, SpinZoomDirectionsAberrationAndUnmult) {
   Controls spin;
   spin.mode = 1;
-  spin.angle = 45;
+  spin.spinAmount = 45;
   spin.decay = 1.5;
   EXPECT_LE(RenderAndCompare(spin, 32), kFloatTolerance) << "spin";
   for (int channels : {1, 2, 3}) {
     Controls ca;
-    ca.aberration = channels == 2 ? -60 : 40;
+    ca.aberrationAmount = channels == 2 ? -60 : 40;
     ca.channels = channels;
     ca.direction = 3;
     ca.unmult = channels != 3;
@@ -137,7 +137,7 @@ TEST_F(SmartRenderPixels, FirstRowStaysFirst) {
 
 TEST_F(SmartRenderPixels, ExpansionGrowsTheFrameAndKeepsTheRayCentreOnPosition) {
   Controls c;
-  c.expansion = 6;
+  c.bufferExpansion = 6;
   c.view = 2;
   for (int depth : {8, 32}) {
     EXPECT_LE(RenderAndCompare(c, depth), Tolerance(depth)) << depth;
@@ -159,7 +159,7 @@ TEST_F(SmartRenderPixels, ExpansionGrowsTheFrameAndKeepsTheRayCentreOnPosition) 
 TEST_F(SmartRenderPixels, AdjustmentLayerReturnsTheRequestAndIsNotOffset) {
   host_->Layer().kind = host::LayerKind::kAdjustment;
   Controls c;
-  c.expansion = 6;
+  c.bufferExpansion = 6;
   ApplyControls(*host_, c);
   const host::World input = Pattern(kWidth, kHeight, 32);
   host::FrameRequest request;
@@ -168,7 +168,7 @@ TEST_F(SmartRenderPixels, AdjustmentLayerReturnsTheRequestAndIsNotOffset) {
   ASSERT_EQ(result_.err, PF_Err_NONE);
   ASSERT_EQ(result_.output.Width(), kWidth);
   Controls unexpanded = c;
-  unexpanded.expansion = 0;
+  unexpanded.bufferExpansion = 0;
   const auto expected =
       reference::RenderFrameReference(SpecFor(unexpanded, input, kWidth, kHeight, 0, 0, 32));
   EXPECT_LE(MaxRelativeDifference(result_.output, expected), kFloatTolerance);

@@ -30,8 +30,8 @@ std::unique_ptr<host::Host> MovingHost() {
   auto host = MakeEffectHost(kWidth, kHeight, /*linked=*/true);
   if (host == nullptr) return nullptr;
   ApplyControls(*host, Controls{});
-  host->Params().SetKeyframe(kPosition, 0.0, {2, 2});
-  host->Params().SetKeyframe(kPosition, 7.0 / 25.0, {22, 14});
+  host->Params().SetKeyframe(kParamPosition, 0.0, {2, 2});
+  host->Params().SetKeyframe(kParamPosition, 7.0 / 25.0, {22, 14});
   return host;
 }
 
@@ -49,7 +49,8 @@ TEST(SmartRenderThreads, FourThreadsGiveTheSamePixelsAsOneAndOneContextEach) {
   {
     host::RenderPool pool(*host, 4);
     std::vector<std::future<host::FrameResult>> frames;
-    for (A_long frame = 0; frame < 8; ++frame) frames.push_back(pool.Submit(input, FloatFrameAt(frame)));
+    for (A_long frame = 0; frame < 8; ++frame)
+      frames.push_back(pool.Submit(input, FloatFrameAt(frame)));
     for (A_long frame = 0; frame < 8; ++frame) {
       const host::FrameResult r = frames[frame].get();
       ASSERT_EQ(r.err, PF_Err_NONE);
@@ -70,12 +71,22 @@ int LiveNameCount(GLboolean (*isName)(GLuint)) {
   return int(solvane::testing::LiveNames(isName, 4096).size());
 }
 
-bool AnyLiveName(GLboolean (*isName)(GLuint)) { return LiveNameCount(isName) > 0; }
+bool AnyLiveName(GLboolean (*isName)(GLuint)) {
+  return LiveNameCount(isName) > 0;
+}
 
-GLboolean IsTexture(GLuint n) { return glIsTexture(n); }
-GLboolean IsFramebuffer(GLuint n) { return glIsFramebuffer(n); }
-GLboolean IsBuffer(GLuint n) { return glIsBuffer(n); }
-GLboolean IsVertexArray(GLuint n) { return glIsVertexArray(n); }
+GLboolean IsTexture(GLuint n) {
+  return glIsTexture(n);
+}
+GLboolean IsFramebuffer(GLuint n) {
+  return glIsFramebuffer(n);
+}
+GLboolean IsBuffer(GLuint n) {
+  return glIsBuffer(n);
+}
+GLboolean IsVertexArray(GLuint n) {
+  return glIsVertexArray(n);
+}
 
 TEST(SmartRenderThreads, TwoHundredFramesLeaveOnlyTheKeptTargetsAndNoHostMemory) {
   auto host = MovingHost();

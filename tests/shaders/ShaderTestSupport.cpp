@@ -7,7 +7,7 @@ namespace solvane::testing {
 
 void ShaderTest::SetUp() {
   GlContextTest::SetUp();
-  if (HasFatalFailure()) return;
+  if (HasFatalFailure() || IsSkipped()) return;
   BuildEffectPrograms(programs_);
   ASSERT_NE(programs_[0], 0u);
   ASSERT_NE(programs_[1], 0u);

@@ -12,12 +12,6 @@ std::string Hex(uint32_t value) {
   return text;
 }
 
-std::string Version(uint32_t word) {
-  return std::to_string(word >> 19) + "." + std::to_string((word >> 15) & 0xF) + "." +
-         std::to_string((word >> 11) & 0xF) + " (stage " + std::to_string((word >> 9) & 0x3) +
-         ", build " + std::to_string(word & 0x1FF) + ", " + Hex(word) + ")";
-}
-
 // The About text separates its first line with a carriage return; show it as a line break.
 std::string Printable(std::string text) {
   for (char& c : text) {
@@ -27,6 +21,14 @@ std::string Printable(std::string text) {
 }
 
 }  // namespace
+
+std::string VersionText(uint32_t word) {
+  // The version's low three bits sit at 19, its high four at 26 (as PF_VERSION packs them).
+  const uint32_t version = ((word >> 19) & 0x7) | (((word >> 26) & 0xF) << 3);
+  return std::to_string(version) + "." + std::to_string((word >> 15) & 0xF) + "." +
+         std::to_string((word >> 11) & 0xF) + " (stage " + std::to_string((word >> 9) & 0x3) +
+         ", build " + std::to_string(word & 0x1FF) + ", " + Hex(word) + ")";
+}
 
 PF_Err PrintModuleInfo(host::Host& host, std::ostream& out) {
   const host::RegistrationInfo& r = host.Registration();
@@ -38,7 +40,7 @@ PF_Err PrintModuleInfo(host::Host& host, std::ostream& out) {
       << "  entry point:     " << r.entryPoint << "\n"
       << "  PiPL version:    " << r.piplMajor << "." << r.piplMinor << "\n"
       << "  spec version:    " << r.specMajor << "." << r.specMinor << "\n"
-      << "  effect version:  " << Version(r.effectVersion) << "\n"
+      << "  effect version:  " << VersionText(r.effectVersion) << "\n"
       << "  info flags:      " << Hex(r.infoFlags) << "\n"
       << "  out flags:       " << Hex(r.outFlags) << "\n"
       << "  out flags 2:     " << Hex(r.outFlags2) << "\n"

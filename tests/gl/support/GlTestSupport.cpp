@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -9,9 +10,24 @@
 
 namespace solvane::testing {
 
+namespace {
+
+// Set by the test script that CI runs, where llvmpipe is always there.
+bool ContextRequired() {
+  const char* required = std::getenv("SOLVANE_REQUIRE_GL");
+  return required != nullptr && std::strcmp(required, "0") != 0 && *required != '\0';
+}
+
+}  // namespace
+
 void GlContextTest::SetUp() {
   context_ = CreateOffscreenContext(nullptr);
-  ASSERT_TRUE(IsContextValid(context_)) << "no OpenGL 3.2 core context could be created";
+  if (IsContextValid(context_)) return;
+  if (ContextRequired()) {
+    FAIL() << "no OpenGL 3.2 core context could be created, and SOLVANE_REQUIRE_GL is set";
+  }
+  GTEST_SKIP() << "no OpenGL 3.2 core context can be created on this machine (the messages "
+                  "above say why); set SOLVANE_REQUIRE_GL=1 to fail instead";
 }
 
 void GlContextTest::TearDown() {

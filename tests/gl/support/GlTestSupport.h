@@ -1,6 +1,8 @@
-// Shared helpers for GL tests: a fixture that owns a fresh context per test (and fails,
-// never skips, when none can be made), pixel views over owned storage with padded rows,
-// and one call that runs a program over a float image and reads the result back.
+// Shared helpers for GL tests: a fixture that owns a fresh context per test, pixel views
+// over owned storage with padded rows, and one call that runs a program over a float image
+// and reads the result back. Where no context can be made the fixture skips its tests with
+// a message saying so, or fails them when SOLVANE_REQUIRE_GL is set (as the test script
+// sets it for CI, whose llvmpipe must always give one).
 #pragma once
 
 #include <gtest/gtest.h>
