@@ -8,6 +8,7 @@
 #include "gl/PixelView.h"
 #include "params/ControlChoices.h"
 #include "params/ParamTable.h"
+#include "render/ControlFields.h"
 #include "render/ControlValues.h"
 #include "render/FramePasses.h"
 #include "render/GLResources.h"
@@ -61,30 +62,19 @@ const GLResources* ProbeResources() {
   return &probe.gl;
 }
 
+// The filter holds every control by host index; the render core's record is filled
+// through the same (index, field) rows as the After Effects checkout. Controls the filter
+// does not offer ("Buffer Expansion", "Debug") keep their defaults there.
 ControlValues ToControlValues(const FilterControls& c, int32_t width, int32_t height) {
   ControlValues v = DefaultControlValues(width, height);
-  const auto& value = c.value;
-  v.mode = int32_t(value[kParamMode]);
+  for (const auto& row : control_fields::kSliders) {
+    if (row.index != kParamBufferExpansion) v.*row.field = c.value[row.index];
+  }
+  for (const auto& row : control_fields::kPopups) v.*row.field = int32_t(c.value[row.index]);
+  for (const auto& row : control_fields::kCheckboxes) v.*row.field = c.value[row.index] != 0;
+  v.spinAmount = c.value[kParamSpinAmount];
   v.positionX = c.positionX * width;
   v.positionY = c.positionY * height;
-  v.thresholdMode = int32_t(value[kParamThresholdMode]);
-  v.threshold = value[kParamThreshold];
-  v.thresholdSmooth = value[kParamThresholdSmooth];
-  v.length = value[kParamLength];
-  v.spinAmount = value[kParamSpinAmount];
-  v.exposure = value[kParamExposure];
-  v.decay = value[kParamDecay];
-  v.direction = int32_t(value[kParamDirection]);
-  v.aberrationAmount = value[kParamAberrationAmount];
-  v.channels = int32_t(value[kParamChannels]);
-  v.quality = int32_t(value[kParamQuality]);
-  v.samples = value[kParamSamples];
-  v.noise = value[kParamNoise];
-  v.repeatEdges = value[kParamRepeatEdges] != 0;
-  v.inputOpacity = value[kParamInputOpacity];
-  v.blendMode = int32_t(value[kParamBlendMode]);
-  v.unmult = value[kParamUnmult] != 0;
-  v.view = int32_t(value[kParamView]);
   return v;
 }
 
