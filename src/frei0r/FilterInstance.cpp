@@ -1,23 +1,12 @@
 #include "frei0r/FilterInstance.h"
 
-#include "frei0r/Frei0rApi.h"
-
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "frei0r/FrameConversion.h"
+#include "frei0r/Frei0rApi.h"
 
 namespace solvane::frei0r {
-namespace {
-
-std::string Shown(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", v);
-  return text;
-}
-
-}  // namespace
 
 void PrintMessage(const std::string& message) {
   std::fprintf(stderr, "solvane: %s\n", message.c_str());
@@ -49,12 +38,12 @@ void FilterInstance::SetParam(int index, const void* param) {
   switch (SetNumber(controls_, p, v)) {
     case SetResult::kKept:
       Warn(size_t(index), "nan",
-           "\"" + p.name + "\" cannot be NaN; it stays " + Shown(NumberOf(controls_, p)));
+           "\"" + p.name + "\" cannot be NaN; it stays " + FormatNumber(NumberOf(controls_, p)));
       break;
     case SetResult::kClamped:
-      Warn(size_t(index), Shown(v),
-           "\"" + p.name + "\" " + Shown(v) + " is out of range; it is clamped to " +
-               Shown(NumberOf(controls_, p)));
+      Warn(size_t(index), FormatNumber(v),
+           "\"" + p.name + "\" " + FormatNumber(v) + " is out of range; it is clamped to " +
+               FormatNumber(NumberOf(controls_, p)));
       break;
     case SetResult::kApplied:
       lastRejected_[size_t(index)].clear();

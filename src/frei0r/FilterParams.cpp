@@ -90,12 +90,6 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", v);
-  return text;
-}
-
 std::string RangeText(const Described& d, const ParamRow& row) {
   switch (d.kind) {
     case ParamKind::kPopup:
@@ -110,15 +104,16 @@ std::string RangeText(const Described& d, const ParamRow& row) {
     case ParamKind::kSlider:
       break;
   }
-  std::string text = "0 to 1 spans 0 to " + Number(row.sliderMax);
+  std::string text = "0 to 1 spans 0 to " + FormatNumber(row.sliderMax);
   if (row.validMax > row.sliderMax) {
-    text += "; up to " + Number(row.validMax / row.sliderMax) + " reaches " + Number(row.validMax);
+    text += "; up to " + FormatNumber(row.validMax / row.sliderMax) + " reaches " +
+            FormatNumber(row.validMax);
   }
   if (row.validMin < 0) {
-    text +=
-        "; down to " + Number(row.validMin / row.sliderMax) + " reaches " + Number(row.validMin);
+    text += "; down to " + FormatNumber(row.validMin / row.sliderMax) + " reaches " +
+            FormatNumber(row.validMin);
   }
-  if (row.validMin > 0) text += "; at least " + Number(row.validMin);
+  if (row.validMin > 0) text += "; at least " + FormatNumber(row.validMin);
   return text;
 }
 
@@ -262,6 +257,12 @@ std::string ItemList(const FilterParam& p) {
     list += item;
   }
   return list;
+}
+
+std::string FormatNumber(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
 }
 
 std::string ItemKey(std::string_view text) {

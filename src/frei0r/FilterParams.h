@@ -69,6 +69,9 @@ std::vector<std::string_view> SelectableItems(const FilterParam& p);
 // The same, as "a, b, c".
 std::string ItemList(const FilterParam& p);
 
+// A number as the filter's messages and descriptions write it (printf's %g).
+std::string FormatNumber(double v);
+
 // An item's text as SetItem compares it: lower-case letters and digits only, so
 // "In & Out", "in-out" and "INOUT" are one item.
 std::string ItemKey(std::string_view text);

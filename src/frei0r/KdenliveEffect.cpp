@@ -1,7 +1,5 @@
 #include "frei0r/KdenliveEffect.h"
 
-#include <cstdio>
-
 #include "frei0r/FilterParams.h"
 #include "plugin/Identity.h"
 
@@ -29,12 +27,6 @@ std::string Escaped(std::string_view text) {
     }
   }
   return escaped;
-}
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", v);
-  return text;
 }
 
 // What Kdenlive shows for a number: the frei0r value times `factor`, between min and max.
@@ -76,13 +68,13 @@ std::string Parameter(const FilterParam& p, const FilterControls& defaults) {
     xml = ListParameter(p, defaults);
   } else if (p.kind == ParamKind::kCheckbox) {
     xml = "    <parameter type=\"bool\" name=\"" + Escaped(p.name) + "\" default=\"" +
-          Number(NumberOf(defaults, p)) + "\">\n";
+          FormatNumber(NumberOf(defaults, p)) + "\">\n";
   } else {
     const Scale s = ScaleOf(p);
     xml = "    <parameter type=\"animated\" name=\"" + Escaped(p.name) + "\" default=\"" +
-          Number(NumberOf(defaults, p) * s.factor) + "\" min=\"" + Number(s.min) + "\" max=\"" +
-          Number(s.max) + "\" factor=\"" + Number(s.factor) + "\" suffix=\"" + s.suffix +
-          "\" decimals=\"2\">\n";
+          FormatNumber(NumberOf(defaults, p) * s.factor) + "\" min=\"" + FormatNumber(s.min) +
+          "\" max=\"" + FormatNumber(s.max) + "\" factor=\"" + FormatNumber(s.factor) +
+          "\" suffix=\"" + s.suffix + "\" decimals=\"2\">\n";
   }
   return xml + "      <name>" + Escaped(p.name) + "</name>\n      <comment>" +
          Escaped(p.explanation) + "</comment>\n    </parameter>\n";
