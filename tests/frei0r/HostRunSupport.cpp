@@ -251,13 +251,27 @@ HostRun Gstreamer(const Controls& controls, const std::string& prefix) {
         c.kind == ValueKind::kBool ? BoolText(c.value, "true", "false") : c.value;
     props += " " + GstName(c.name) + "=" + Quoted(value);
   }
-  return Shell("gst-launch-1.0 -q multifilesrc location=in_%04d.png index=0 stop-index=" +
-               std::to_string(kFrames - 1) +
-               " caps=image/png,framerate=25/1 ! pngdec ! videoconvert ! "
-               "video/x-raw,format=RGBA ! frei0r-filter-solvane" +
-               props +
-               " ! videoconvert ! video/x-raw,format=RGBA ! pngenc ! multifilesink location=" +
-               prefix + "_%04d.png");
+  const std::string command =
+      "gst-launch-1.0 -q multifilesrc location=in_%04d.png index=0 stop-index=" +
+      std::to_string(kFrames - 1) +
+      " caps=image/png,framerate=25/1 ! pngdec ! videoconvert ! "
+      "video/x-raw,format=RGBA ! frei0r-filter-solvane" +
+      props +
+      " ! videoconvert ! video/x-raw,format=RGBA ! pngenc ! multifilesink location=" + prefix +
+      "_%04d.png";
+  HostRun run = Shell(command);
+  // gst-launch-1.0 sometimes dies in its exit, after every frame is written: gst_deinit
+  // lets the streaming thread end while the main thread's exit runs the GL libraries'
+  // teardown, and the two race in libglvnd's thread state (abort in malloc, or SIGSEGV,
+  // which gst-launch answers by waiting for a debugger until the timeout). That run is made
+  // once more; frames are checked as always.
+  const bool diedAtExit =
+      std::filesystem::exists(FramePath(prefix, kFrames - 1)) &&
+      (run.code == 134 || run.code == 139 || run.err.find("Caught SIGSEGV") != std::string::npos);
+  if (!diedAtExit) return run;
+  run = Shell(command);
+  run.err += "(gst-launch-1.0 died at exit on its first run and was run again)\n";
+  return run;
 }
 
 HostRun Reference(const Controls& controls, const std::string& prefix, const std::string& keys,
