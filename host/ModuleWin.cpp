@@ -2,6 +2,7 @@
 
 #include "host/HostError.h"
 #include "host/Module.h"
+#include "host/WindowsErrorText.h"
 
 namespace solvane::host {
 namespace {
@@ -14,20 +15,6 @@ std::wstring WidePath(const std::string& path) {
   std::wstring wide(size_t(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, path.data(), int(path.size()), wide.data(), length);
   return wide;
-}
-
-std::string ErrorText(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 ? std::string(text, length) : std::string();
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  return (message.empty() ? "error" : message) + " (Windows error " + std::to_string(code) + ")";
 }
 
 // LoadLibrary searches the DLL search path for a relative name; the registration resource
@@ -56,7 +43,7 @@ Module::Module(const std::string& path) : path_(path), registration_(ReadModuleR
   const DWORD loadError = GetLastError();
   SetThreadErrorMode(previousMode, nullptr);
   if (library == nullptr) {
-    throw HostError("cannot load module '" + path + "': " + ErrorText(loadError));
+    throw HostError("cannot load module '" + path + "': " + WindowsErrorText(loadError));
   }
   // GetProcAddress looks in this module's own export table only.
   entry_ = reinterpret_cast<PF_FilterProc>(

@@ -1,6 +1,9 @@
 // The render command in-process, where the host can make the module fail: the module's
 // own error codes reach the user with their SDK names and the module's message.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "AE_EffectCBSuites.h"
 #include "host/Host.h"
@@ -12,7 +15,8 @@ namespace {
 RenderOptions Options() {
   RenderOptions options;
   options.input = std::string(SOLVANE_SOURCE_DIR) + "/tests/tools/data/ramp.png";
-  options.output = ::testing::TempDir() + "solvane_cli_command.png";
+  options.output =
+      ::testing::TempDir() + "solvane_cli_command-" + std::to_string(getpid()) + ".png";
   return options;
 }
 

@@ -26,8 +26,9 @@ struct Picture {
   float At(int x, int y, int c) const { return pixels[(size_t(y) * width + x) * channels + c]; }
 };
 
+// The process id keeps runs from several checkouts at once out of each other's files.
 std::string Temp(const std::string& name) {
-  return ::testing::TempDir() + "solvane_cli_" + name;
+  return ::testing::TempDir() + "solvane_cli_" + std::to_string(getpid()) + "_" + name;
 }
 
 void Write(const std::string& path, const Picture& p, OIIO::TypeDesc type) {
@@ -61,7 +62,7 @@ struct CliRun {
 
 CliRun Cli(const std::string& args) {
   // One file per process: ctest runs these tests as separate processes side by side.
-  const std::string errPath = Temp("stderr-" + std::to_string(getpid()) + ".txt");
+  const std::string errPath = Temp("stderr.txt");
   // The module's file name holds an apostrophe, so it goes in double quotes.
   const std::string command = std::string("\"") + SOLVANE_RENDER_PATH + "\" --module \"" +
                               SOLVANE_MODULE_PATH + "\" " + args + " 2>" + errPath;

@@ -26,7 +26,9 @@ struct SequenceRun {
 };
 
 fs::path Folder(const std::string& name) {
-  const fs::path folder = fs::path(::testing::TempDir()) / ("solvane_seq_" + name);
+  // The process id keeps runs from several checkouts at once out of each other's folders.
+  const fs::path folder =
+      fs::path(::testing::TempDir()) / ("solvane_seq_" + name + "-" + std::to_string(getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder;

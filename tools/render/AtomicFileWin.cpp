@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 
+#include "host/WindowsErrorText.h"
 #include "tools/render/AtomicFile.h"
 
 namespace solvane::cli {
@@ -19,22 +20,8 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-std::string ErrorTextWin(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 ? std::string(text, length) : std::string();
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  return (message.empty() ? "error" : message) + " (Windows error " + std::to_string(code) + ")";
-}
-
 [[noreturn]] void Fail(const std::string& path, DWORD error) {
-  throw FileError("cannot write \"" + path + "\": " + ErrorTextWin(error));
+  throw FileError("cannot write \"" + path + "\": " + host::WindowsErrorText(error));
 }
 
 // Writes and flushes the temporary file; 0 or the first error code.
