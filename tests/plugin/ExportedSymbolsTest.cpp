@@ -1,24 +1,19 @@
 // The module exports EntryPointFunc and no other function.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/DynamicSymbols.h"
 
 namespace {
 
 std::vector<std::string> ExportedFunctions(const std::string& module) {
-  const std::string command = "nm -D --defined-only \"" + module + "\"";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   std::vector<std::string> functions;
-  char line[1024];
-  while (pipe && std::fgets(line, sizeof line, pipe.get()) != nullptr) {
-    std::istringstream fields(line);
-    std::string address, type, name;
-    fields >> address >> type >> name;
-    if (type == "T" || type == "W" || type == "i") functions.push_back(name);
+  for (const auto& symbol : solvane::testing::DefinedDynamicSymbols(module)) {
+    if (symbol.type == "T" || symbol.type == "W" || symbol.type == "i") {
+      functions.push_back(symbol.name);
+    }
   }
   return functions;
 }
