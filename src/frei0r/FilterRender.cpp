@@ -48,16 +48,7 @@ const GLResources* ProbeResources() {
   std::lock_guard lock(probe.mutex);
   if (!probe.made) {
     probe.made = true;
-    OffscreenContext* previous = CaptureCurrentContext();
-    OffscreenContext* context = CreateOffscreenContext(nullptr);
-    if (IsContextValid(context)) {
-      probe.gl.context = context;
-      BuildPrograms(probe.gl);
-    } else {
-      FreeOffscreenContext(context);
-    }
-    MakeContextCurrent(previous);
-    FreeOffscreenContext(previous);
+    CreateGLResources(probe.gl);
   }
   return &probe.gl;
 }
@@ -90,21 +81,6 @@ PixelView View(const uint8_t* argb, int32_t width, int32_t height) {
   return {const_cast<uint8_t*>(argb), ptrdiff_t(width) * 4, width, height, PixelFormat::kArgb8};
 }
 
-// The render core leaves the thread's own context current; the host's goes back.
-class RestoreHostContext {
- public:
-  RestoreHostContext() : previous_(CaptureCurrentContext()) {}
-  ~RestoreHostContext() {
-    MakeContextCurrent(previous_);
-    FreeOffscreenContext(previous_);
-  }
-  RestoreHostContext(const RestoreHostContext&) = delete;
-  RestoreHostContext& operator=(const RestoreHostContext&) = delete;
-
- private:
-  OffscreenContext* previous_;
-};
-
 }  // namespace
 
 DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t height,
@@ -115,7 +91,8 @@ DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t heig
     return DrawResult::kNoGL;
   }
   const RenderParams params = FrameParams(controls, width, height);
-  RestoreHostContext restore;
+  // The render core leaves the thread's own context current; the host's goes back.
+  ScopedContextRestore restore;
   const GLResources* gl = AcquireThreadResources(probe);
   if (gl == nullptr || gl->context == nullptr) {
     TellNoContext("on a render thread");
@@ -146,10 +123,8 @@ void ReleaseGL() {
   std::lock_guard lock(probe.mutex);
   if (probe.users == 0 || --probe.users > 0) return;
   if (probe.gl.context != nullptr) {
-    OffscreenContext* previous = CaptureCurrentContext();
+    ScopedContextRestore restore;
     ReleaseGLResources(probe.gl);
-    MakeContextCurrent(previous);
-    FreeOffscreenContext(previous);
   }
   probe.gl = {};
   probe.made = false;

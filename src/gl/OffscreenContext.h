@@ -38,6 +38,22 @@ void DestroyOffscreenContext(OffscreenContext* context);
 // been used to restore; null is allowed. Records are owned by whoever created them.
 void FreeOffscreenContext(OffscreenContext* context);
 
+// Puts the calling thread's current context (possibly none) back when it goes out of
+// scope, whatever was made current meanwhile.
+class ScopedContextRestore {
+ public:
+  ScopedContextRestore() : previous_(CaptureCurrentContext()) {}
+  ~ScopedContextRestore() {
+    MakeContextCurrent(previous_);
+    FreeOffscreenContext(previous_);
+  }
+  ScopedContextRestore(const ScopedContextRestore&) = delete;
+  ScopedContextRestore& operator=(const ScopedContextRestore&) = delete;
+
+ private:
+  OffscreenContext* previous_;
+};
+
 // Contexts created by CreateOffscreenContext and not destroyed yet, in this process. It
 // lets tests see that each render thread makes one context and that thread exit ends it.
 int LiveOffscreenContexts();

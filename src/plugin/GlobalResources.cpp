@@ -6,24 +6,6 @@
 #include "render/GLResources.h"
 
 namespace solvane {
-namespace {
-
-// A private context with both programs, or none; the caller's current context (possibly
-// none) is current again afterwards.
-void CreateGlobalContext(GLResources& record) {
-  OffscreenContext* previous = CaptureCurrentContext();
-  OffscreenContext* context = CreateOffscreenContext(nullptr);
-  if (IsContextValid(context)) {
-    record.context = context;
-    BuildPrograms(record);
-  } else {
-    FreeOffscreenContext(context);
-  }
-  MakeContextCurrent(previous);
-  FreeOffscreenContext(previous);
-}
-
-}  // namespace
 
 void SetUpGlobalResources(HostSuiteCache& suites, PF_InData*, PF_OutData* out_data) {
   const PF_HandleSuite1* handles = suites.Handle();
@@ -31,7 +13,7 @@ void SetUpGlobalResources(HostSuiteCache& suites, PF_InData*, PF_OutData* out_da
   // The handle stays locked for the plug-in's life; renders read the record through it.
   void* memory = handles->host_lock_handle(out_data->global_data);
   if (memory == nullptr) return;
-  CreateGlobalContext(*new (memory) GLResources{});
+  CreateGLResources(*new (memory) GLResources{});
 }
 
 void ReleaseGlobalResources(HostSuiteCache& suites, PF_InData* in_data) {

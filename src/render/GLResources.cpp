@@ -5,6 +5,17 @@
 
 namespace solvane {
 
+void CreateGLResources(GLResources& resources) {
+  ScopedContextRestore restore;
+  OffscreenContext* context = CreateOffscreenContext(nullptr);
+  if (IsContextValid(context)) {
+    resources.context = context;
+    BuildPrograms(resources);
+  } else {
+    FreeOffscreenContext(context);
+  }
+}
+
 void BuildPrograms(GLResources& resources) {
   MakeContextCurrent(resources.context);
   GLuint programs[2] = {0, 0};

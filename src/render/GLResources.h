@@ -15,6 +15,11 @@ struct GLResources {
 };
 static_assert(sizeof(GLResources) == 16, "the global-data handle holds exactly this record");
 
+// Fills the record with a new private context and both programs built into it, or leaves
+// it without a context where none can be made; the caller's current context (possibly
+// none) is current again afterwards.
+void CreateGLResources(GLResources& resources);
+
 // Makes the record's context current and builds both programs into it.
 void BuildPrograms(GLResources& resources);
 
