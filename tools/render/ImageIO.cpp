@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/render/AtomicFile.h"
+#include "tools/render/Quoted.h"
 
 namespace solvane::cli {
 namespace {
@@ -20,10 +21,6 @@ using OIIO::TypeDesc;
 std::string Reason(std::string message) {
   message = message.substr(0, message.find('\n'));
   return message.empty() ? "unknown error" : message;
-}
-
-std::string Quoted(const std::string& path) {
-  return "\"" + path + "\"";
 }
 
 // Opens the file and checks what its header declares before any pixel is read.

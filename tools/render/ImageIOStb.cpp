@@ -20,13 +20,10 @@
 #include "tools/render/AtomicFile.h"
 #include "tools/render/ImageIO.h"
 #include "tools/render/PixelConversion.h"
+#include "tools/render/Quoted.h"
 
 namespace solvane::cli {
 namespace {
-
-std::string Quoted(const std::string& path) {
-  return "\"" + path + "\"";
-}
 
 // Paths are UTF-8, which std::filesystem takes as such only from char8_t strings.
 std::filesystem::path FsPath(const std::string& path) {

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "tools/render/ImageIO.h"
+#include "tools/render/Quoted.h"
 
 namespace solvane::cli {
 namespace {
@@ -12,10 +13,6 @@ constexpr int64_t kMaxPixels = int64_t(1) << 28;
 // (deflate's limit is 1032:1); the allowance keeps small pictures clear of the ratio.
 constexpr int64_t kMaxCompression = 4096;
 constexpr int64_t kSmallPictureBytes = int64_t(64) << 20;
-
-std::string Quoted(const std::string& path) {
-  return "\"" + path + "\"";
-}
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "tools/render/AtomicFile.h"
+#include "tools/render/Quoted.h"
 
 namespace solvane::cli {
 namespace {
@@ -19,10 +20,6 @@ using nlohmann::json;
 // A preset is a few kilobytes; these bound what a hostile file can make the parser do.
 constexpr uintmax_t kMaxPresetBytes = uintmax_t(1) << 20;
 constexpr int kMaxPresetDepth = 16;
-
-std::string Quoted(const std::string& path) {
-  return "\"" + path + "\"";
-}
 
 // The whole file, refused when it is not a regular file or too large to be a preset.
 std::string ReadPresetText(const std::string& path) {

@@ -5,15 +5,12 @@
 
 #include "tools/render/ImageIO.h"
 #include "tools/render/RenderCommand.h"
+#include "tools/render/Quoted.h"
 
 namespace solvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& path) {
-  return "\"" + path + "\"";
-}
 
 void CheckNames(const RenderOptions& options, const FrameRange& range) {
   // Without --frames a pattern would quietly render frame 0 alone.

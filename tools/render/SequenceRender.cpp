@@ -15,6 +15,7 @@
 #include "tools/render/Keyframes.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RenderCommand.h"
+#include "tools/render/Quoted.h"
 
 namespace solvane::cli {
 namespace {
@@ -67,7 +68,7 @@ std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& f
   host::World image = first ? std::move(first_) : ReadImage(frame.input, depth_);
   const host::LayerState& layer = host_.Layer();
   if (image.Width() != layer.width || image.Height() != layer.height) {
-    throw ImageError("\"" + frame.input + "\" is " + std::to_string(image.Width()) + "x" +
+    throw ImageError(Quoted(frame.input) + " is " + std::to_string(image.Width()) + "x" +
                      std::to_string(image.Height()) + ", the sequence's first frame " +
                      std::to_string(layer.width) + "x" + std::to_string(layer.height));
   }
