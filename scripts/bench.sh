@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the bench preset, runs the stage breakdown, the frame suite and the frei0r
+# Builds the bench preset, runs the stage breakdown, the frame suite, the host's HD
+# composite and the frei0r
 # filter's cost (in-process and through FFmpeg), prints their tables and draws
 # docs/images/perf-scaling.png (frame time against megapixels x samples).
 # Raw Google Benchmark JSON and text go to build/bench/results/.
@@ -23,6 +24,8 @@ echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) CPUs"
   tee "$out/stages.txt"
 "$bin/solvane-bench-frames" --benchmark_filter="$filter" --benchmark_out="$out/frames.json" \
   --benchmark_out_format=json | tee "$out/frames.txt"
+"$bin/solvane-bench-composite" --benchmark_out="$out/composite.json" --benchmark_out_format=json |
+  tee "$out/composite.txt"
 "$bin/solvane-bench-frei0r" --benchmark_out="$out/frei0r.json" --benchmark_out_format=json |
   tee "$out/frei0r.txt"
 bench/frei0r-fps.sh build/bench | tee "$out/frei0r-fps.txt"
