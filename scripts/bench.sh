@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the bench preset, runs the stage breakdown, the frame suite, the host's HD
-# composite and the frei0r
-# filter's cost (in-process and through FFmpeg), prints their tables and draws
+# composite and the frei0r filter's cost (in-process and through FFmpeg), prints their
+# tables and draws
 # docs/images/perf-scaling.png (frame time against megapixels x samples).
 # Raw Google Benchmark JSON and text go to build/bench/results/.
 #
