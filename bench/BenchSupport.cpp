@@ -99,8 +99,7 @@ host::World Skyline(int width, int height, int depth) {
   const float peak = depth == 32 ? 3.0f : 1.0f;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const PF_PixelFloat s = SkylinePixel(x, y, width, height, peak);
-      world.SetValue(x, y, {s.alpha, s.red * s.alpha, s.green * s.alpha, s.blue * s.alpha});
+      world.SetValue(x, y, SkylinePixel(x, y, width, height, peak));
     }
   }
   return world;

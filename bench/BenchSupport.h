@@ -50,7 +50,7 @@ void ApplyCase(host::Host& host, const Case& c, int width, int height);
 PixelView ViewOf(const host::World& world);
 
 // A night-sky picture: dark ground, lit windows, a few bright sources and a transparent
-// sky, premultiplied. The same pixels every run.
+// sky, in straight colour as worlds hold it. The same pixels every run.
 host::World Skyline(int width, int height, int depth);
 
 // Every uniform value the toolkit applied, per program, in the order programs were drawn.

@@ -33,9 +33,9 @@ const std::vector<uint8_t>& SkylineRgba() {
         std::memcpy(&argb[(size_t(y) * kWidth + x) * 4], &p, 4);
       }
     }
-    std::vector<uint8_t> straight(argb.size());
-    frei0r::ToStraightRgba(argb.data(), kPixels, straight.data());
-    return straight;
+    std::vector<uint8_t> rgba(argb.size());
+    frei0r::ToRgba(argb.data(), kPixels, rgba.data());
+    return rgba;
   }();
   return rgba;
 }
@@ -49,13 +49,13 @@ void FilterFrame(benchmark::State& state) {
 BENCHMARK(FilterFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3);
 
 // The render core's part of the frame, as the After Effects shell runs it: upload, passes
-// and read-back of premultiplied pixels. View 3 draws the rays, view 1 does not.
+// and read-back of the pixels. View 3 draws the rays, view 1 does not.
 void CorePasses(benchmark::State& state) {
   frei0r::FilterInstance settings(kWidth, kHeight);
   const char* view = state.range(0) == 3 ? "final composite" : "input (processed)";
   settings.SetParam(kViewParam, &view);
   std::vector<uint8_t> input(kPixels * 4), output(kPixels * 4);
-  frei0r::ToPremultipliedArgb(SkylineRgba().data(), kPixels, input.data());
+  frei0r::ToArgb(SkylineRgba().data(), kPixels, input.data());
   frei0r::FrameComposite composite;
   frei0r::DrawFrame(settings.Controls(), kWidth, kHeight, input.data(), output.data(), composite);
   for (auto _ : state) {
@@ -69,11 +69,11 @@ BENCHMARK(CorePasses)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTim
 // The filter's own CPU work: both conversions and the composite.
 void FilterOwnSteps(benchmark::State& state) {
   std::vector<uint8_t> input(kPixels * 4), output(kPixels * 4), out(kPixels * 4);
-  const pixels::ByteCompositor composite(pixels::BlendOp::kScreen, 254);
+  const pixels::Compositor8 composite(pixels::BlendOp::kScreen, 255);
   for (auto _ : state) {
-    frei0r::ToPremultipliedArgb(SkylineRgba().data(), kPixels, input.data());
+    frei0r::ToArgb(SkylineRgba().data(), kPixels, input.data());
     frei0r::CompositeOver(input.data(), kPixels, composite, output.data());
-    frei0r::ToStraightRgba(output.data(), kPixels, out.data());
+    frei0r::ToRgba(output.data(), kPixels, out.data());
     benchmark::DoNotOptimize(out.data());
   }
 }

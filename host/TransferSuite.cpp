@@ -10,7 +10,7 @@
 #include "host/Host.h"
 #include "host/World.h"
 #include "host/WorldSuite.h"
-#include "pixels/Composite8.h"
+#include "pixels/Composite.h"
 
 namespace solvane::host {
 namespace {
@@ -47,27 +47,28 @@ pixels::BlendOp BlendOpOf(PF_TransferMode xfer) {
   return xfer == PF_Xfer_ADD ? pixels::BlendOp::kAdd : pixels::BlendOp::kScreen;
 }
 
-// The shared byte table, applied to all four channels of a pixel.
-class ByteCompositor {
+// The shared straight-colour composites on the host's pixel records, whose memory order
+// (A, R, G, B) is the rules' own.
+class Compositor8 {
  public:
-  ByteCompositor(PF_TransferMode xfer, A_u_char opacity) : channel_(BlendOpOf(xfer), opacity) {}
+  Compositor8(PF_TransferMode xfer, A_u_char opacity) : composite_(BlendOpOf(xfer), opacity) {}
   PF_Pixel8 operator()(PF_Pixel8 s, PF_Pixel8 d) const {
-    return {channel_(s.alpha, d.alpha), channel_(s.red, d.red), channel_(s.green, d.green),
-            channel_(s.blue, d.blue)};
+    const pixels::Argb8 r = composite_({s.alpha, s.red, s.green, s.blue},
+                                       {d.alpha, d.red, d.green, d.blue});
+    return {r[0], r[1], r[2], r[3]};
   }
 
  private:
-  pixels::ByteCompositor channel_;
+  pixels::Compositor8 composite_;
 };
 
-struct FloatCompositor {
-  PF_TransferMode xfer;
+struct CompositorFloat {
+  pixels::BlendOp op;
   A_u_char opacity;
   PF_PixelFloat operator()(PF_PixelFloat s, PF_PixelFloat d) const {
-    return {CompositeAlphaFloat(xfer, s.alpha, d.alpha, opacity),
-            CompositeChannelFloat(xfer, s.red, d.red, opacity),
-            CompositeChannelFloat(xfer, s.green, d.green, opacity),
-            CompositeChannelFloat(xfer, s.blue, d.blue, opacity)};
+    const pixels::ArgbFloat r = pixels::CompositeFloat(op, {s.alpha, s.red, s.green, s.blue},
+                                                       {d.alpha, d.red, d.green, d.blue}, opacity);
+    return {r[0], r[1], r[2], r[3]};
   }
 };
 
@@ -106,30 +107,6 @@ void RecordCall(TransferCall call, const PF_EffectWorld* source,
 
 }  // namespace
 
-float CompositeChannelFloat(PF_TransferMode xfer, float source, float destination,
-                            A_u_char opacity) {
-  const float s = source * (float(opacity) / 255.0f);
-  const float d = destination;
-  if (xfer == PF_Xfer_ADD) return std::max(0.0f, d + s);
-  // Screen's product only means "one minus the product of the inverses" on 0..1; beyond it
-  // (light brighter than white) the brighter value wins, which meets the formula's result
-  // at the edges of 0..1 and never turns bright light dark or negative.
-  if (s >= 0.0f && s <= 1.0f && d >= 0.0f && d <= 1.0f) return s + d - s * d;
-  return std::max(0.0f, std::max(s, d));
-}
-
-float CompositeAlphaFloat(PF_TransferMode xfer, float source, float destination, A_u_char opacity) {
-  const float s = std::clamp(source * (float(opacity) / 255.0f), 0.0f, 1.0f);
-  const float d = std::clamp(destination, 0.0f, 1.0f);
-  if (xfer == PF_Xfer_ADD) return std::min(1.0f, d + s);
-  return s + d - s * d;
-}
-
-A_u_char CompositeChannel8(PF_TransferMode xfer, A_u_char source, A_u_char destination,
-                           A_u_char opacity) {
-  return pixels::CompositeChannel8(BlendOpOf(xfer), source, destination, opacity);
-}
-
 PF_Err TransferRect(PF_ProgPtr effect_ref, PF_Quality quality, PF_ModeFlags m_flags, PF_Field field,
                     const PF_Rect* src_rec, const PF_EffectWorld* src_world,
                     const PF_CompositeMode* comp_mode, const PF_MaskWorld* mask_world0,
@@ -162,10 +139,10 @@ PF_Err TransferRect(PF_ProgPtr effect_ref, PF_Quality quality, PF_ModeFlags m_fl
   const int64_t shiftX = int64_t(dest_x) - wanted.left;
   const int64_t shiftY = int64_t(dest_y) - wanted.top;
   if (depth == 8) {
-    const ByteCompositor composite(comp_mode->xfer, comp_mode->opacity);
+    const Compositor8 composite(comp_mode->xfer, comp_mode->opacity);
     CompositeRect<PF_Pixel8>(source, rect, shiftX, shiftY, composite, *dst_world);
   } else {
-    const FloatCompositor composite{comp_mode->xfer, comp_mode->opacity};
+    const CompositorFloat composite{BlendOpOf(comp_mode->xfer), comp_mode->opacity};
     CompositeRect<PF_PixelFloat>(source, rect, shiftX, shiftY, composite, *dst_world);
   }
   return PF_Err_NONE;

@@ -1,5 +1,6 @@
-// Pixel worlds the stand-in host owns: alpha-first (A, R, G, B) premultiplied pixels of
-// 8-bit, 16-bit or 32-bit float channels, rows `rowbytes` apart with optional padding.
+// Pixel worlds the stand-in host owns: alpha-first (A, R, G, B) pixels of straight
+// (un-premultiplied) colour, as After Effects' worlds hold them, with 8-bit, 16-bit or
+// 32-bit float channels, rows `rowbytes` apart with optional padding.
 // The type tests and tools use for every image they hand the effect or get back from it.
 #pragma once
 

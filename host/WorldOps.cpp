@@ -1,44 +1,62 @@
 #include "host/WorldOps.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <stdexcept>
 
 namespace solvane::host {
 namespace {
 
-// The mean of the source pixels in [x0, x1) x [y0, y1), accumulated in double precision.
+// The straight colour of a block is its alpha-weighted mean, so that transparent pixels,
+// whatever colour they hold, do not darken the edge of what is visible; a block with no
+// alpha at all keeps the plain mean of its colour.
+struct BlockSums {
+  double alpha = 0, weight = 0;
+  std::array<double, 3> weighted{}, plain{};
+  void Add(double a, double w, double r, double g, double b) {
+    alpha += a;
+    weight += w;
+    weighted = {weighted[0] + w * r, weighted[1] + w * g, weighted[2] + w * b};
+    plain = {plain[0] + r, plain[1] + g, plain[2] + b};
+  }
+  double Colour(int c, double n) const { return weight > 0 ? weighted[c] / weight : plain[c] / n; }
+};
+
+// The block [x0, x1) x [y0, y1), in double precision; the weights are alphas taken into 0..1.
 PF_PixelFloat BlockMean(const World& source, A_long x0, A_long y0, A_long x1, A_long y1) {
-  double a = 0, r = 0, g = 0, b = 0;
+  BlockSums sums;
   for (A_long y = y0; y < y1; ++y) {
     for (A_long x = x0; x < x1; ++x) {
       const PF_PixelFloat p = source.Value(x, y);
-      a += p.alpha;
-      r += p.red;
-      g += p.green;
-      b += p.blue;
+      sums.Add(p.alpha, std::clamp(double(p.alpha), 0.0, 1.0), p.red, p.green, p.blue);
     }
   }
   const double n = double(x1 - x0) * double(y1 - y0);
-  return {float(a / n), float(r / n), float(g / n), float(b / n)};
+  return {float(sums.alpha / n), float(sums.Colour(0, n)), float(sums.Colour(1, n)),
+          float(sums.Colour(2, n))};
 }
 
-// 8-bit blocks average the bytes themselves, rounding the mean to the nearest byte
-// (halves up), so the result does not depend on float conversions.
+// 8-bit blocks work on the bytes themselves in integers, rounding each mean to the nearest
+// byte (halves up), so the result does not depend on float conversions.
 PF_Pixel8 BlockMean8(const World& source, A_long x0, A_long y0, A_long x1, A_long y1) {
-  long a = 0, r = 0, g = 0, b = 0;
+  int64_t alpha = 0;
+  std::array<int64_t, 3> weighted{}, plain{};
   for (A_long y = y0; y < y1; ++y) {
     for (A_long x = x0; x < x1; ++x) {
       const PF_Pixel8 p = source.Pixel8(x, y);
-      a += p.alpha;
-      r += p.red;
-      g += p.green;
-      b += p.blue;
+      const std::array<int64_t, 3> colour{p.red, p.green, p.blue};
+      alpha += p.alpha;
+      for (int c = 0; c < 3; ++c) {
+        weighted[c] += colour[c] * p.alpha;
+        plain[c] += colour[c];
+      }
     }
   }
-  const long n = long(x1 - x0) * long(y1 - y0);
-  auto mean = [n](long sum) { return A_u_char((2 * sum + n) / (2 * n)); };
-  return {mean(a), mean(r), mean(g), mean(b)};
+  const int64_t n = int64_t(x1 - x0) * int64_t(y1 - y0);
+  auto mean = [](int64_t sum, int64_t count) { return A_u_char((2 * sum + count) / (2 * count)); };
+  auto colour = [&](int c) { return alpha > 0 ? mean(weighted[c], alpha) : mean(plain[c], n); };
+  return {mean(alpha, n), colour(0), colour(1), colour(2)};
 }
 
 }  // namespace

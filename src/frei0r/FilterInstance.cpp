@@ -71,18 +71,17 @@ void FilterInstance::Warn(size_t index, const std::string& value, const std::str
   PrintMessage(message);
 }
 
-const pixels::ByteCompositor& FilterInstance::Compositor(const FrameComposite& composite) {
-  if (!compositor_ || compositorFor_.op != composite.op ||
-      compositorFor_.opacity != composite.opacity) {
+const pixels::Compositor8& FilterInstance::Compositor(const FrameComposite& composite) {
+  if (!compositor_ || compositor_->Op() != composite.op ||
+      compositor_->Opacity() != composite.opacity) {
     compositor_.emplace(composite.op, composite.opacity);
-    compositorFor_ = composite;
   }
   return *compositor_;
 }
 
 void FilterInstance::Update(const uint8_t* in, uint8_t* out) {
   const size_t count = size_t(width_) * size_t(height_);
-  ToPremultipliedArgb(in, count, input_.data());
+  ToArgb(in, count, input_.data());
   FrameComposite composite;
   const DrawResult drawn =
       DrawFrame(controls_, width_, height_, input_.data(), output_.data(), composite);
@@ -96,7 +95,7 @@ void FilterInstance::Update(const uint8_t* in, uint8_t* out) {
     return;
   }
   if (composite.wanted) CompositeOver(input_.data(), count, Compositor(composite), output_.data());
-  ToStraightRgba(output_.data(), count, out);
+  ToRgba(output_.data(), count, out);
 }
 
 }  // namespace solvane::frei0r

@@ -10,7 +10,7 @@
 
 #include "frei0r/FilterParams.h"
 #include "frei0r/FilterRender.h"
-#include "pixels/Composite8.h"
+#include "pixels/Composite.h"
 
 namespace solvane::frei0r {
 
@@ -29,17 +29,16 @@ class FilterInstance {
 
  private:
   void Warn(size_t index, const std::string& value, const std::string& message);
-  const pixels::ByteCompositor& Compositor(const FrameComposite& composite);
+  const pixels::Compositor8& Compositor(const FrameComposite& composite);
 
   int32_t width_;
   int32_t height_;
   FilterControls controls_ = DefaultFilterControls();
   std::vector<std::string> itemText_;      // what GetParam hands out for strings
   std::vector<std::string> lastRejected_;  // the last value each parameter was told off for
-  std::vector<uint8_t> input_;             // premultiplied A, R, G, B
+  std::vector<uint8_t> input_;             // A, R, G, B
   std::vector<uint8_t> output_;
-  std::optional<pixels::ByteCompositor> compositor_;
-  FrameComposite compositorFor_;
+  std::optional<pixels::Compositor8> compositor_;
   bool toldTooLarge_ = false;
 };
 

@@ -1,6 +1,8 @@
 #include "frei0r/FilterRender.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <mutex>
 
 #include "frei0r/FilterInstance.h"
@@ -77,6 +79,14 @@ RenderParams FrameParams(const FilterControls& controls, int32_t width, int32_t 
   return DeriveRenderParams(ToControlValues(controls, width, height), frame);
 }
 
+// "Input Opacity" as the composite's byte. After Effects' shell truncates (100 % is 254
+// there, as the effect has always rendered); outside After Effects 100 % is fully opaque,
+// so the nearest byte is taken.
+uint8_t FilterOpacity(const RenderParams& params) {
+  const double opacity = std::isnan(params.inputOpacity) ? 0.0 : params.inputOpacity;
+  return uint8_t(std::lround(std::clamp(opacity, 0.0, 255.0)));
+}
+
 PixelView View(const uint8_t* argb, int32_t width, int32_t height) {
   return {const_cast<uint8_t*>(argb), ptrdiff_t(width) * 4, width, height, PixelFormat::kArgb8};
 }
@@ -106,7 +116,7 @@ DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t heig
   }
   composite.wanted = params.view == kViewFinalComposite;
   composite.op = params.blendMode == kBlendAdd ? pixels::BlendOp::kAdd : pixels::BlendOp::kScreen;
-  composite.opacity = CompositeOpacity(params);
+  composite.opacity = FilterOpacity(params);
   return DrawResult::kDrawn;
 }
 

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 #include "frei0r/FilterParams.h"
-#include "pixels/Composite8.h"
+#include "pixels/Composite.h"
 
 namespace solvane::frei0r {
 
 // What the host composite would do with this frame: whether the view asks for it, and
-// the mode and opacity the effect derives from the controls.
+// the mode and opacity derived from the controls.
 struct FrameComposite {
   bool wanted = false;
   pixels::BlendOp op = pixels::BlendOp::kScreen;
@@ -23,7 +23,7 @@ enum class DrawResult : uint8_t {
   kNoTargets,  // the frame is beyond what the GPU can hold
 };
 
-// Draws the frame's image for the current view from premultiplied A, R, G, B input pixels
+// Draws the frame's image for the current view from A, R, G, B input pixels
 // into `outputArgb` (same size, tightly packed rows) and says what to composite.
 DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t height,
                      const uint8_t* inputArgb, uint8_t* outputArgb, FrameComposite& composite);

@@ -1,5 +1,6 @@
-// How straight-alpha file pixels become premultiplied pixels and back: the one rule that
-// solvane-render applies to 8-bit files and the frei0r filter applies to its frames.
+// Where straight colour (what every world and frame holds) meets files that store
+// premultiplied colour (EXR, associated-alpha TIFF), and the byte form of 0..1 values.
+// The one rule solvane-render applies at its file borders.
 #pragma once
 
 #include <cstdint>
@@ -12,15 +13,12 @@ float ClampToUnit(float v);
 // A 0..1 value as a file byte: round(v · 255) after clamping, halves away from zero.
 uint8_t UnitToByte(float v);
 
-// A straight byte multiplied by its alpha byte, exactly: round(c · a / 255), halves up.
-uint8_t Premultiply8(uint8_t straight, uint8_t alpha);
+// A premultiplied colour value as straight colour: divided by its alpha where alpha is
+// above 0, kept as it is where alpha is 0 (nothing to divide, and a file's colour under
+// zero alpha is its own business). Not clamped: float light may lie above 1.
+float Unpremultiply(float colour, float alpha);
 
-// A premultiplied colour value divided by its alpha (clamped to 0..1 first) and clamped to
-// 0..1; black where alpha is 0.
-float StraightChannel(float premultiplied, float alpha);
-
-// A premultiplied byte as an 8-bit file stores it: StraightChannel on the bytes' 0..1
-// values, then UnitToByte.
-uint8_t Unpremultiply8(uint8_t premultiplied, uint8_t alpha);
+// Straight colour times its alpha, the alpha taken into 0..1.
+float Premultiply(float colour, float alpha);
 
 }  // namespace solvane::pixels

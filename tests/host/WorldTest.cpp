@@ -107,15 +107,45 @@ TEST(WorldOps, BoxDownsampleAveragesBlocksAndPartialEdgeBlocks) {
   EXPECT_THROW(BoxDownsample(source, 0), std::invalid_argument);
 }
 
-TEST(WorldOps, EightBitDownsampleRoundsTheExactMean) {
+// Straight colour averages weighted by alpha: a transparent pixel, whatever colour it
+// holds, does not darken or tint the visible one beside it.
+TEST(WorldOps, DownsampleWeightsStraightColourByAlpha) {
+  World source(2, 2, 32);
+  source.SetPixelFloat(0, 0, {1.0f, 0.8f, 0.2f, 0.4f});
+  source.SetPixelFloat(1, 0, {0.0f, 0.0f, 1.0f, 7.0f});  // transparent: no say in the colour
+  source.SetPixelFloat(0, 1, {0.5f, 0.2f, 0.2f, 0.4f});
+  source.SetPixelFloat(1, 1, {0.5f, 0.2f, 0.2f, 0.4f});
+  const PF_PixelFloat p = BoxDownsample(source, 2).PixelFloat(0, 0);
+  EXPECT_FLOAT_EQ(p.alpha, 0.5f);
+  EXPECT_FLOAT_EQ(p.red, (0.8f + 0.1f + 0.1f) / 2.0f);
+  EXPECT_FLOAT_EQ(p.green, 0.2f);
+  EXPECT_FLOAT_EQ(p.blue, 0.4f);
+  // A block with no alpha at all keeps the plain mean of its colour.
+  World clear(2, 1, 32);
+  clear.SetPixelFloat(0, 0, {0, 0.2f, 0, 0});
+  clear.SetPixelFloat(1, 0, {0, 0.6f, 0, 0});
+  EXPECT_FLOAT_EQ(BoxDownsample(clear, 2).PixelFloat(0, 0).red, 0.4f);
+}
+
+TEST(WorldOps, EightBitDownsampleRoundsTheExactWeightedMean) {
   World source(2, 1, 8, 2);
-  source.SetPixel8(0, 0, {255, 0, 1, 200});
-  source.SetPixel8(1, 0, {254, 1, 2, 201});
+  source.SetPixel8(0, 0, {255, 0, 10, 200});
+  source.SetPixel8(1, 0, {85, 255, 10, 0});
   const PF_Pixel8 p = BoxDownsample(source, 2).Pixel8(0, 0);
-  EXPECT_EQ(p.alpha, 255);  // 254.5 rounds up
-  EXPECT_EQ(p.red, 1);      // 0.5 rounds up
-  EXPECT_EQ(p.green, 2);
-  EXPECT_EQ(p.blue, 201);
+  EXPECT_EQ(p.alpha, 170);
+  EXPECT_EQ(p.red, 64);  // 255 * 85 / 340 = 63.75
+  EXPECT_EQ(p.green, 10);
+  EXPECT_EQ(p.blue, 150);  // 200 * 255 / 340
+  World halves(2, 1, 8);
+  halves.SetPixel8(0, 0, {200, 1, 0, 0});
+  halves.SetPixel8(1, 0, {201, 2, 10, 21});
+  const PF_Pixel8 q = BoxDownsample(halves, 2).Pixel8(0, 0);
+  EXPECT_EQ(q.alpha, 201);  // 200.5 rounds up
+  EXPECT_EQ(q.red, 2);      // (200 + 402) / 401 = 1.5012
+  World clear(2, 1, 8);
+  clear.SetPixel8(0, 0, {0, 10, 0, 0});
+  clear.SetPixel8(1, 0, {0, 21, 0, 0});
+  EXPECT_EQ(BoxDownsample(clear, 2).Pixel8(0, 0).red, 16);  // 15.5, no alpha: plain mean
 }
 
 TEST(WorldOps, ConvertDepthKeepsValuesOnTheUnitScale) {

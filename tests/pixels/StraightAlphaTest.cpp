@@ -1,6 +1,7 @@
-// The straight-alpha rules the frei0r filter applies to its frames are the ones
-// solvane-render applies to 8-bit files: every (colour, alpha) byte pair goes through the
-// tool's real reader and writer and must come out as the shared functions say.
+// Worlds hold straight colour, as 8-bit files and frei0r frames do: every (colour, alpha)
+// byte pair goes through solvane-render's real reader and writer unchanged. Premultiplied
+// files (EXR, associated-alpha TIFF) are divided by alpha on reading and multiplied on
+// writing; a TIFF says which it holds.
 #include <gtest/gtest.h>
 
 #include <OpenImageIO/imageio.h>
@@ -35,8 +36,41 @@ std::vector<uint8_t> EveryPair() {
   return bytes;
 }
 
-TEST(StraightAlpha, TheToolPremultipliesAn8BitFileAsPremultiply8Does) {
-  const std::string path = Temp("read.png");
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  OIIO::ImageSpec config;
+  config.attribute("oiio:UnassociatedAlpha", 1);
+  auto in = OIIO::ImageInput::open(path, &config);
+  EXPECT_TRUE(in) << path;
+  if (!in) return {};
+  std::vector<uint8_t> bytes(size_t(in->spec().width) * in->spec().height * 4);
+  EXPECT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT8, bytes.data()));
+  return bytes;
+}
+
+// Writes RGBA floats as stored, tagged straight or not (a TIFF's extra-samples tag).
+void WriteFloats(const std::string& path, int width, int height, const std::vector<float>& rgba,
+                 bool unassociated) {
+  auto out = OIIO::ImageOutput::create(path);
+  ASSERT_TRUE(out);
+  OIIO::ImageSpec spec(width, height, 4, OIIO::TypeDesc::FLOAT);
+  if (unassociated) spec.attribute("oiio:UnassociatedAlpha", 1);
+  ASSERT_TRUE(out->open(path, spec) && out->write_image(OIIO::TypeDesc::FLOAT, rgba.data()) &&
+              out->close());
+}
+
+std::vector<float> ReadFloats(const std::string& path) {
+  OIIO::ImageSpec config;
+  config.attribute("oiio:UnassociatedAlpha", 1);
+  auto in = OIIO::ImageInput::open(path, &config);
+  EXPECT_TRUE(in) << path;
+  if (!in) return {};
+  std::vector<float> values(size_t(in->spec().width) * in->spec().height * 4);
+  EXPECT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, values.data()));
+  return values;
+}
+
+TEST(StraightAlpha, EveryBytePairOfAPngGoesIntoTheWorldAndBackOutUnchanged) {
+  const std::string path = Temp("pairs.png");
   auto out = OIIO::ImageOutput::create(path);
   ASSERT_TRUE(out);
   OIIO::ImageSpec spec(256, 256, 4, OIIO::TypeDesc::UINT8);
@@ -50,58 +84,67 @@ TEST(StraightAlpha, TheToolPremultipliesAn8BitFileAsPremultiply8Does) {
     for (int x = 0; x < 256; ++x) {
       const uint8_t* f = &file[(size_t(y) * 256 + x) * 4];
       const PF_Pixel8 p = world.Pixel8(x, y);
-      mismatches += p.alpha != f[3] || p.red != Premultiply8(f[0], f[3]) ||
-                    p.green != Premultiply8(f[1], f[3]) || p.blue != Premultiply8(f[2], f[3]);
+      mismatches += p.alpha != f[3] || p.red != f[0] || p.green != f[1] || p.blue != f[2];
     }
   }
   EXPECT_EQ(mismatches, 0);
+  cli::WriteImage(Temp("back.png"), world);
+  EXPECT_EQ(ReadBytes(Temp("back.png")), file);
 }
 
-TEST(StraightAlpha, TheToolWritesAn8BitWorldAsUnpremultiply8Does) {
-  host::World world(256, 256, 8);
-  const std::vector<uint8_t> pairs = EveryPair();
-  for (int y = 0; y < 256; ++y) {
-    for (int x = 0; x < 256; ++x) {
-      const uint8_t* q = &pairs[(size_t(y) * 256 + x) * 4];
-      world.SetPixel8(x, y, {q[3], q[0], q[1], q[2]});  // colour may exceed alpha: clamps
-    }
-  }
-  const std::string path = Temp("write.png");
-  cli::WriteImage(path, world);
-  OIIO::ImageSpec config;
-  config.attribute("oiio:UnassociatedAlpha", 1);
-  auto in = OIIO::ImageInput::open(path, &config);
-  ASSERT_TRUE(in);
-  std::vector<uint8_t> file(256 * 256 * 4);
-  ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT8, file.data()));
-  int mismatches = 0;
-  for (size_t i = 0; i < file.size(); i += 4) {
-    const uint8_t a = pairs[i + 3];
-    mismatches += file[i + 3] != a || file[i] != Unpremultiply8(pairs[i], a) ||
-                  file[i + 1] != Unpremultiply8(pairs[i + 1], a) ||
-                  file[i + 2] != Unpremultiply8(pairs[i + 2], a);
-  }
-  EXPECT_EQ(mismatches, 0);
+// Half-transparent red 0.8 over alpha 0.5 and green 0.3 where alpha is 0.
+const std::vector<float> kStraight = {0.8f, 0.2f, 1.5f, 0.5f, 0.3f, 0.6f, 0.9f, 0.0f};
+
+TEST(StraightAlpha, ExrIsWrittenPremultipliedAndReadBackStraight) {
+  host::World world(2, 1, 32);
+  world.SetPixelFloat(0, 0, {0.5f, 0.8f, 0.2f, 1.5f});
+  world.SetPixelFloat(1, 0, {0.0f, 0.3f, 0.6f, 0.9f});
+  cli::WriteImage(Temp("straight.exr"), world);
+  const std::vector<float> file = ReadFloats(Temp("straight.exr"));
+  EXPECT_EQ(file, (std::vector<float>{0.4f, 0.1f, 0.75f, 0.5f, 0, 0, 0, 0}));
+  // Read back, the colour under alpha 0 is gone (the file holds 0 there); the rest is
+  // straight again.
+  const host::World back = cli::ReadImage(Temp("straight.exr"), 32);
+  const PF_PixelFloat p = back.PixelFloat(0, 0);
+  EXPECT_FLOAT_EQ(p.alpha, 0.5f);
+  EXPECT_FLOAT_EQ(p.red, 0.8f);
+  EXPECT_FLOAT_EQ(p.green, 0.2f);
+  EXPECT_FLOAT_EQ(p.blue, 1.5f);
 }
 
-TEST(StraightAlpha, RoundTripKeepsOpaqueColourAndBlackensTransparentPixels) {
-  for (int c = 0; c < 256; ++c) {
-    EXPECT_EQ(Unpremultiply8(Premultiply8(uint8_t(c), 255), 255), c);
-    EXPECT_EQ(Premultiply8(uint8_t(c), 0), 0);
-    EXPECT_EQ(Unpremultiply8(uint8_t(c), 0), 0);
-  }
-  // Half alpha keeps colour to within the one step its precision allows.
-  for (int c = 0; c < 256; ++c) {
-    EXPECT_LE(std::abs(Unpremultiply8(Premultiply8(uint8_t(c), 128), 128) - c), 1) << c;
+TEST(StraightAlpha, APremultipliedFileWithSoftAlphaReachesTheWorldStraight) {
+  // Premultiplied: colour 0.25 under alpha 0.25 is straight 1; colour kept under alpha 0.
+  const std::vector<float> file = {0.25f, 0.125f, 0.5f, 0.25f, 0.3f, 0.6f, 0.9f, 0.0f};
+  WriteFloats(Temp("soft.exr"), 2, 1, file, false);
+  WriteFloats(Temp("associated.tif"), 2, 1, file, false);
+  for (const char* name : {"soft.exr", "associated.tif"}) {
+    const host::World world = cli::ReadImage(Temp(name), 32);
+    const PF_PixelFloat p = world.PixelFloat(0, 0), q = world.PixelFloat(1, 0);
+    EXPECT_FLOAT_EQ(p.alpha, 0.25f) << name;
+    EXPECT_FLOAT_EQ(p.red, 1.0f) << name;
+    EXPECT_FLOAT_EQ(p.green, 0.5f) << name;
+    EXPECT_FLOAT_EQ(p.blue, 2.0f) << name;
+    EXPECT_FLOAT_EQ(q.green, 0.6f) << name;
   }
 }
 
-TEST(StraightAlpha, ClampsOutOfRangeAndNaNValues) {
+TEST(StraightAlpha, AnUnassociatedFloatTiffIsStraightAlready) {
+  WriteFloats(Temp("unassociated.tif"), 2, 1, kStraight, true);
+  const host::World world = cli::ReadImage(Temp("unassociated.tif"), 32);
+  const PF_PixelFloat p = world.PixelFloat(0, 0);
+  EXPECT_FLOAT_EQ(p.red, 0.8f);
+  EXPECT_FLOAT_EQ(p.blue, 1.5f);
+  EXPECT_FLOAT_EQ(p.alpha, 0.5f);
+}
+
+TEST(StraightAlpha, ConversionsAtTheBorders) {
   EXPECT_EQ(UnitToByte(-3.0f), 0);
   EXPECT_EQ(UnitToByte(7.0f), 255);
   EXPECT_EQ(UnitToByte(std::nanf("")), 0);
-  EXPECT_EQ(StraightChannel(0.5f, 0.25f), 1.0f);
-  EXPECT_EQ(StraightChannel(0.5f, std::nanf("")), 0.0f);
+  EXPECT_EQ(Unpremultiply(0.5f, 0.25f), 2.0f);  // light above 1 is not clamped
+  EXPECT_EQ(Unpremultiply(0.5f, 0.0f), 0.5f);
+  EXPECT_EQ(Premultiply(2.0f, 0.25f), 0.5f);
+  EXPECT_EQ(Premultiply(0.5f, 3.0f), 0.5f);  // alpha beyond 1 counts as 1
 }
 
 }  // namespace

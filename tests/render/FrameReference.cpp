@@ -21,42 +21,44 @@ void QuantizeImage(Image& image) {
   for (float& v : image.pixels) v = QuantizeToByte(v);
 }
 
-float Blend(float destination, float source, int blendMode, bool bytes) {
-  float result =
-      blendMode == 2 ? destination + source : source + destination - source * destination;
-  if (bytes) result = std::clamp(std::round(result * 255.0f), 0.0f, 255.0f) / 255.0f;
-  return result;
-}
-
-// The host's float rule: colour is never negative and Screen keeps the brighter value
-// outside 0..1; alpha is the 8-bit rule unrounded, on values taken into 0..1.
-float BlendFloat(float d, float s, int blendMode, bool alpha) {
-  if (alpha) {
-    s = std::clamp(s, 0.0f, 1.0f);
-    d = std::clamp(d, 0.0f, 1.0f);
-    return blendMode == 2 ? std::min(1.0f, d + s) : s + d - s * d;
+// Straight colour over straight colour, as After Effects' transfer modes composite: the
+// source alpha scaled by the opacity, the result alpha as + ad - as * ad, and the colour the
+// alpha-weighted mix of the destination alone, the source alone and their blend. At 8 bits
+// in double precision with the blend clamped to 1 and each channel rounded once; in float
+// with the colour never negative and Screen keeping the brighter value outside 0..1.
+Rgba CompositePixel(const Rgba& s, const Rgba& d, float opacity, int blendMode, bool bytes) {
+  const double as = std::clamp(double(s[0]), 0.0, 1.0) * opacity / 255.0;
+  const double ad = std::clamp(double(d[0]), 0.0, 1.0);
+  const double alpha = as + ad - as * ad;
+  Rgba out{float(alpha), 0, 0, 0};
+  for (int c = 1; c < 4 && alpha > 0; ++c) {
+    const double cs = s[c], cd = d[c];
+    double blend = blendMode == 2 ? cs + cd : cs + cd - cs * cd;
+    if (bytes && blendMode == 2) blend = std::min(blend, 1.0);
+    if (!bytes && blendMode != 2 && (cs < 0 || cs > 1 || cd < 0 || cd > 1)) {
+      blend = std::max({0.0, cs, cd});
+    }
+    if (!bytes && blendMode == 2) blend = std::max(blend, 0.0);
+    const double v = ((1 - as) * ad * cd + (1 - ad) * as * cs + as * ad * blend) / alpha;
+    out[c] = float(bytes ? v : std::max(v, 0.0));
   }
-  if (blendMode == 2) return std::max(0.0f, d + s);
-  if (s >= 0.0f && s <= 1.0f && d >= 0.0f && d <= 1.0f) return s + d - s * d;
-  return std::max({0.0f, s, d});
+  if (bytes) {
+    for (float& v : out) v = float(std::clamp(std::floor(double(v) * 255.0 + 0.5), 0.0, 255.0) / 255.0);
+  }
+  return out;
 }
 
-// The host draws the input over the frame at the layer's offset, scaled by opacity / 255.
+// The host draws the input over the frame at the layer's offset.
 void Composite(const FrameSpec& spec, Image& frame) {
-  const float scale = float(spec.opacity) / 255.0f;
   const bool bytes = spec.depth == 8;
   for (int y = 0; y < spec.input.height; ++y) {
     for (int x = 0; x < spec.input.width; ++x) {
       const int tx = x + spec.offsetX, ty = y + spec.offsetY;
       if (tx < 0 || ty < 0 || tx >= frame.width || ty >= frame.height) continue;
-      const Rgba s = spec.input.At(x, y);
-      Rgba d = frame.At(tx, ty);
-      for (int c = 0; c < 4; ++c) {
-        // Components are in stored order: alpha first.
-        d[c] = bytes ? Blend(d[c], s[c] * scale, spec.blendMode, true)
-                     : BlendFloat(d[c], s[c] * scale, spec.blendMode, c == 0);
-      }
-      frame.Set(tx, ty, d);
+      // Components are in stored order: alpha first.
+      frame.Set(tx, ty,
+                CompositePixel(spec.input.At(x, y), frame.At(tx, ty), float(spec.opacity),
+                               spec.blendMode, bytes));
     }
   }
 }

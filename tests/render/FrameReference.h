@@ -8,7 +8,7 @@
 namespace solvane::reference {
 
 struct FrameSpec {
-  Image input;  // alpha, red, green, blue per pixel, premultiplied
+  Image input;  // alpha, red, green, blue per pixel, straight colour
   int outputWidth = 0;
   int outputHeight = 0;
   int offsetX = 0;

@@ -70,7 +70,9 @@ host::World Pattern(int width, int height, int depth, int rowPadding) {
       const float r = spot ? peak : 0.1f + 0.05f * float(x % 5);
       const float g = spot ? 0.8f : 0.2f + 0.1f * float(y % 3);
       const float b = spot ? 0.6f : 0.05f * float((x + y) % 7);
-      world.SetValue(x, y, {alpha, std::min(r, peak) * alpha, g * alpha, b * alpha});
+      // The transparent corner holds no colour either, so nothing there can make rays.
+      const float cover = corner ? 0.0f : 1.0f;
+      world.SetValue(x, y, {alpha, std::min(r, peak) * cover, g * cover, b * cover});
     }
   }
   return world;

@@ -30,7 +30,7 @@ void ApplyControls(host::Host& host, const Controls& c);
 std::unique_ptr<host::Host> MakeEffectHost(int width, int height, bool linked = false);
 
 // A deterministic input: bright spots, soft values, a half-transparent band and a fully
-// transparent corner, premultiplied; float worlds also hold values above 1.
+// transparent corner, in straight colour; float worlds also hold values above 1.
 host::World Pattern(int width, int height, int depth, int rowPadding = 0);
 
 reference::Image ToImage(const host::World& world);

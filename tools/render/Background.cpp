@@ -1,8 +1,8 @@
 #include "tools/render/Background.h"
 
-#include <algorithm>
 #include <sstream>
 
+#include "pixels/StraightAlpha.h"
 #include "tools/render/ParamAssignment.h"
 
 namespace solvane::cli {
@@ -30,11 +30,14 @@ void FlattenOver(host::World& world, const Colour& background) {
   for (A_long y = 0; y < world.Height(); ++y) {
     for (A_long x = 0; x < world.Width(); ++x) {
       const PF_PixelFloat p = world.Value(x, y);
-      // Float alpha can lie outside 0..1 in a file; the background never subtracts.
-      const float cover = std::clamp(1.0f - p.alpha, 0.0f, 1.0f);
+      // Float alpha can lie outside 0..1 in a file; the cover is taken into that range.
+      const float cover = pixels::ClampToUnit(p.alpha);
+      const auto over = [cover](float colour, float under) {
+        return colour * cover + under * (1.0f - cover);
+      };
       world.SetValue(x, y,
-                     {1.0f, p.red + background.red * cover, p.green + background.green * cover,
-                      p.blue + background.blue * cover});
+                     {1.0f, over(p.red, background.red), over(p.green, background.green),
+                      over(p.blue, background.blue)});
     }
   }
 }

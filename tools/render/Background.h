@@ -1,7 +1,5 @@
-// --background: flattens the premultiplied result over an opaque colour before it is
-// written, as a comp viewer shows it over that colour. Rays with "Unmult" on carry more
-// colour than alpha, which a straight-alpha 8-bit file cannot hold; flattened, they keep
-// their full brightness.
+// --background: flattens the straight-colour result over an opaque colour before it is
+// written, as a comp viewer shows it over that colour.
 #pragma once
 
 #include <optional>
@@ -18,7 +16,7 @@ struct Colour {
 // "black", "white", "grey" or "R,G,B" with each channel from 0 to 1; throws OptionError.
 Colour ParseColour(const std::string& text);
 
-// Every pixel becomes source + background × (1 − alpha), alpha 1.
+// Every pixel becomes colour × alpha + background × (1 − alpha), alpha 1.
 void FlattenOver(host::World& world, const Colour& background);
 
 }  // namespace solvane::cli

@@ -26,7 +26,7 @@ std::string Reason(std::string message) {
 // Opens the file and checks what its header declares before any pixel is read.
 std::unique_ptr<OIIO::ImageInput> OpenChecked(const std::string& path) {
   CheckInputFile(path);
-  // Straight-alpha files are read as stored; premultiplying them is ours to do.
+  // Straight-alpha files are read as stored: OpenImageIO must not premultiply them.
   OIIO::ImageSpec config;
   config.attribute("oiio:UnassociatedAlpha", 1);
   auto in = OIIO::ImageInput::open(path, &config);
@@ -67,10 +67,21 @@ bool IsFloatFormat(TypeDesc format) {
 }
 
 void StorePixel(host::World& world, A_long x, A_long y, const float* p, const ChannelMap& map,
-                bool premultiplied, bool eightBitFile) {
+                bool premultiplied) {
   const float a = map.alpha >= 0 ? p[map.alpha] : 1.0f;
   const float r = p[map.red], g = p[map.green], b = p[map.blue];
-  StoreFilePixel(world, x, y, a, r, g, b, premultiplied, eightBitFile);
+  StoreFilePixel(world, x, y, a, r, g, b, premultiplied);
+}
+
+// EXR holds premultiplied colour by convention; a TIFF says which it holds in its
+// extra-samples tag, which OpenImageIO reports as "oiio:UnassociatedAlpha" when asked to
+// keep straight colour as stored. Every other format is straight.
+bool HoldsPremultipliedColour(const OIIO::ImageInput& in) {
+  const OIIO::ImageSpec& spec = in.spec();
+  if (spec.alpha_channel < 0) return false;
+  const std::string format = in.format_name();
+  if (format == "openexr") return true;
+  return format == "tiff" && spec.get_int_attribute("oiio:UnassociatedAlpha", 0) == 0;
 }
 
 }  // namespace
@@ -95,10 +106,11 @@ host::World ReadImage(const std::string& path, int depth) {
   }
   host::World world(spec.width, spec.height, depth != 0 ? depth : (isFloat ? 32 : 8));
   const ChannelMap map = MapChannels(spec);
+  const bool premultiplied = HoldsPremultipliedColour(*in);
   for (A_long y = 0; y < spec.height; ++y) {
     for (A_long x = 0; x < spec.width; ++x) {
       const float* p = pixels.data() + (size_t(y) * spec.width + x) * spec.nchannels;
-      StorePixel(world, x, y, p, map, isFloat, spec.format == TypeDesc::UINT8);
+      StorePixel(world, x, y, p, map, premultiplied);
     }
   }
   return world;
@@ -132,13 +144,15 @@ void WriteImage(const std::string& path, const host::World& world) {
   const int channels = out->supports("alpha") ? 4 : 3;
   OIIO::ImageSpec spec(world.Width(), world.Height(), channels,
                        asFloat ? TypeDesc::FLOAT : TypeDesc::UINT8);
-  const bool straight = !asFloat && channels == 4;
-  // The colour is un-premultiplied here; OpenImageIO must not do it a second time.
-  if (straight) spec.attribute("oiio:UnassociatedAlpha", 1);
+  // Float files (EXR, float TIFF) are premultiplied, as compositing packages read them,
+  // and a file without alpha shows the colour over black; the rest hold the world's
+  // straight colour, which OpenImageIO must write as it is and tag as unassociated.
+  const bool premultiplied = asFloat || channels < 4;
+  if (!premultiplied) spec.attribute("oiio:UnassociatedAlpha", 1);
   std::vector<float> pixels(size_t(world.Width()) * world.Height() * channels);
   for (A_long y = 0; y < world.Height(); ++y) {
     for (A_long x = 0; x < world.Width(); ++x) {
-      const FileColour colour = ToFileColour(world.Value(x, y), straight);
+      const FileColour colour = ToFileColour(world.Value(x, y), premultiplied);
       float* p = pixels.data() + (size_t(y) * world.Width() + x) * channels;
       std::copy_n(colour.begin(), channels, p);
     }

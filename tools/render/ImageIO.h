@@ -1,6 +1,6 @@
-// Image files in and out of host worlds through OpenImageIO. Float files (EXR, float TIFF)
-// hold the world's premultiplied values as they are; integer files (PNG, JPEG, 8- and
-// 16-bit TIFF) hold straight alpha, premultiplied on read and un-premultiplied on write.
+// Image files in and out of host worlds through OpenImageIO. Worlds hold straight colour.
+// PNG, JPEG and unassociated-alpha TIFF go in and out unchanged; EXR and associated-alpha
+// TIFF hold premultiplied colour, divided by alpha on reading and multiplied on writing.
 #pragma once
 
 #include <cstdint>
@@ -48,8 +48,9 @@ host::World ReadImage(const std::string& path, int depth);
 void CheckOutputPath(const std::string& path);
 
 // Writes the whole world in the format the file name's extension names. EXR is written as
-// float; TIFF as float from a 32-bit world, else 8-bit; other formats as 8-bit straight
-// alpha, and a format without alpha (JPEG) gets the colour over black. The file is encoded
+// premultiplied float; TIFF as premultiplied float from a 32-bit world, else as 8-bit
+// straight colour tagged unassociated; other formats as 8-bit straight colour, and a
+// format without alpha (JPEG) gets the colour over black. The file is encoded
 // in memory and written with WriteFileAtomically: a failed write leaves the previous file
 // and throws FileError.
 void WriteImage(const std::string& path, const host::World& world);

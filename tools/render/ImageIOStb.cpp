@@ -91,7 +91,8 @@ void StorePixel(host::World& world, A_long x, A_long y, const float* p, const De
   const bool hasAlpha = d.channels == 2 || d.channels == 4;
   const float a = hasAlpha ? p[d.channels - 1] : 1.0f;
   const float r = p[0], g = grey ? p[0] : p[1], b = grey ? p[0] : p[2];
-  StoreFilePixel(world, x, y, a, r, g, b, d.bits == 32, d.bits == 8);
+  // Every format stb reads is straight or has no alpha (Radiance HDR).
+  StoreFilePixel(world, x, y, a, r, g, b, false);
 }
 
 }  // namespace
@@ -115,8 +116,8 @@ host::World ReadImage(const std::string& path, int depth) {
 namespace {
 
 // One pixel in file order (red, green, blue[, alpha]) as bytes.
-void FilePixel(const PF_PixelFloat& p, bool straight, int channels, A_u_char* out) {
-  const FileColour colour = ToFileColour(p, straight);
+void FilePixel(const PF_PixelFloat& p, bool premultiplied, int channels, A_u_char* out) {
+  const FileColour colour = ToFileColour(p, premultiplied);
   for (int c = 0; c < channels; ++c) {
     out[c] = A_u_char(std::lround(ClampToUnit(colour[c]) * 255.0f));
   }
@@ -167,13 +168,14 @@ void WriteImage(const std::string& path, const host::World& world) {
   if (world.Empty()) throw ImageError("nothing to write to " + path + ": the image is empty");
   const std::string ext = WritableExtension(path);
   const bool jpeg = ext == "jpg" || ext == "jpeg";
-  // JPEG has no alpha: the colour is written over black, that is, premultiplied.
+  // JPEG has no alpha: the colour is written over black, that is, premultiplied; the
+  // other formats are straight, as the world is.
   const int channels = jpeg ? 3 : 4;
   const int w = world.Width(), h = world.Height();
   std::vector<A_u_char> bytes(size_t(w) * h * channels);
   for (A_long y = 0; y < h; ++y) {
     for (A_long x = 0; x < w; ++x) {
-      FilePixel(world.Value(x, y), !jpeg, channels, bytes.data() + (size_t(y) * w + x) * channels);
+      FilePixel(world.Value(x, y), jpeg, channels, bytes.data() + (size_t(y) * w + x) * channels);
     }
   }
   // Encoded in memory, then written through one checked, atomic write.

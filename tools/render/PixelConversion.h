@@ -1,6 +1,7 @@
-// How file pixels become world pixels and back, shared by both image I/O backends: float
-// files hold premultiplied values as they are, straight-alpha files are premultiplied here
-// on reading and un-premultiplied on writing.
+// How file pixels become world pixels and back, shared by both image I/O backends. Worlds
+// hold straight colour; so do PNG, JPEG, TGA, BMP and unassociated-alpha TIFF, which pass
+// unchanged. Premultiplied files (EXR, associated-alpha TIFF) are un-premultiplied on
+// reading and premultiplied on writing.
 #pragma once
 
 #include <array>
@@ -10,20 +11,18 @@
 
 namespace solvane::cli {
 
-// Stores (alpha, red, green, blue) from a file at (x, y). Premultiplied values go in as they
-// are; straight ones are multiplied by alpha, exactly in bytes (round(c · a / 255)) when an
-// 8-bit file fills an 8-bit world.
+// Stores (alpha, red, green, blue) from a file at (x, y); the colour of a premultiplied
+// file is divided by its alpha first (kept where alpha is 0).
 void StoreFilePixel(host::World& world, A_long x, A_long y, float a, float r, float g, float b,
-                    bool premultiplied, bool eightBitFile);
+                    bool premultiplied);
 
 // Red, green, blue and alpha as a file stores them.
 using FileColour = std::array<float, 4>;
 
 using pixels::ClampToUnit;
 
-// A world pixel in file order. With `straight` the colour is un-premultiplied as
-// pixels::StraightChannel does; otherwise the premultiplied values are kept as they are.
-// Alpha is kept as it is.
-FileColour ToFileColour(const PF_PixelFloat& p, bool straight);
+// A world pixel in file order, its colour multiplied by its alpha for a premultiplied file
+// (or one without alpha, which shows the colour over black); alpha kept as it is.
+FileColour ToFileColour(const PF_PixelFloat& p, bool premultiplied);
 
 }  // namespace solvane::cli
