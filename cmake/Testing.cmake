@@ -9,5 +9,7 @@ function(solvane_add_gtest name)
     SOLVANE_MODULE_PATH="$<TARGET_FILE:solvane_module>"
     SOLVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_dependencies(${name} solvane_module)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 600)
+  # Listing a suite loads its libraries, which takes seconds on a loaded machine.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 600)
 endfunction()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and renders the bundled demo (a night skyline) into
 # build/demo/: the main looks, each view, and a short sequence with "Position" moving.
-# The PNG previews are rendered with "Unmult" off and flattened over black, which shows the
-# light as it adds up; the EXR keeps "Unmult" on and the alpha, for compositing elsewhere.
+# Every control not named keeps its default ("Unmult" on among them). The PNG previews are
+# flattened over black, as the sky of the input is transparent; the EXR keeps the alpha, for
+# compositing elsewhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -16,8 +17,7 @@ mkdir -p "$out/sequence"
 "$render" --info | head -4
 
 # The looks share a threshold that keeps the lit windows, the moon and the sign.
-look=(--param Input/Threshold=35 --param "Threshold Smooth=15" --param Position=355,62
-      --param Unmult=off)
+look=(--param Input/Threshold=35 --param "Threshold Smooth=15" --param Position=355,62)
 step() { printf '  %-28s %s\n' "$1" "$2"; shift 2; "$render" --quiet "$@"; }
 
 echo "Rendering the demo into $out/"
@@ -36,7 +36,7 @@ for view in "Input (Processed)" "Rays Solo" "Final Composite"; do
   step "view: $view" "$out/$name.png" \
     "${look[@]}" --param "View=$view" --background black "$input" "$out/$name.png"
 done
-step "float with alpha" "$out/zoom-out.exr" "${look[@]}" --param Unmult=on --depth 32 \
+step "float with alpha" "$out/zoom-out.exr" "${look[@]}" --depth 32 \
   "$input" "$out/zoom-out.exr"
 step "sequence, 16 frames" "$out/sequence/skyline.####.png" \
   "${look[@]}" --frames 1-16 --threads 2 --key Position@1=60,40 --key Position@16=420,40 \

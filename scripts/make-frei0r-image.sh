@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 export FREI0R_PATH="$PWD/build/default/frei0r-1"
 input=assets/demo/skyline.png
-# Zoom from the moon (355, 62 of 480 x 270) with the guide's threshold and, as the guide's
-# previews, "Unmult" off (the last value), which shows the light as it adds up.
+# Zoom from the moon (355, 62 of 480 x 270) with the guide's threshold and smoothing; every
+# other parameter at its default.
 params="zoom|0.74|0.23|luma|0.35|0.15|1|0.08333333333333333|1|0.5|out|0|red & blue|moderate"
-params+="|0.25|1|y|1|screen|n"
+params+="|0.25|1|y|1|screen|y"
 graph="[0:v]format=rgba,split[plain][lit];"
 graph+="[lit]frei0r=filter_name=solvane:filter_params=$params[rays];"
 graph+="color=black:s=480x270[black1];color=black:s=480x270[black2];"

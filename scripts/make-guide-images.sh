@@ -13,8 +13,7 @@ if [ ! -f "$font" ]; then
 fi
 mkdir -p "$images" "$work"
 
-base=(--param Input/Threshold=35 --param "Threshold Smooth=15" --param Position=355,62
-      --param Unmult=off)
+base=(--param Input/Threshold=35 --param "Threshold Smooth=15" --param Position=355,62)
 # One picture at 240x135 with its label; "$@" are the controls that differ from base.
 tile() {
   local name=$1 label=$2

@@ -1,7 +1,7 @@
 // Instances and threads: frames drawn on several threads at once and by an instance that
 // moves between threads equal one instance's frames on one thread; a long render keeps its
 // GL names and contexts; a thread's context ends with the thread; the host's own current
-// context survives every frame.
+// context survives every frame; an opaque frame stays opaque.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -150,6 +150,28 @@ TEST(FilterLifetime, AFrameBeyondTheGpusTexturesPassesThroughWithOneMessage) {
   const size_t at = err.find(message);
   EXPECT_NE(at, std::string::npos) << err;
   EXPECT_EQ(err.find(message, at + 1), std::string::npos) << err;
+}
+
+// Outside After Effects "Input Opacity" 100 % is fully opaque: an opaque frame comes back
+// opaque with any mode, blend and direction; at 50 % an opaque layer over the rays still
+// covers more than the rays alone.
+TEST(FilterComposite, AnOpaqueFrameComesBackOpaque) {
+  std::vector<uint8_t> in = Input(3);
+  for (size_t i = 3; i < in.size(); i += 4) in[i] = 255;
+  const char* blends[] = {"screen", "add"};
+  const char* directions[] = {"out", "in", "in & out"};
+  for (int variant = 0; variant < 6; ++variant) {
+    FilterInstance f(kW, kH);
+    Configure(f, variant * 3);  // every mode, Final Composite
+    f.SetParam(18, &blends[variant % 2]);
+    f.SetParam(10, &directions[variant % 3]);
+    std::vector<uint8_t> out(in.size());
+    f.Update(in.data(), out.data());
+    int translucent = 0;
+    for (size_t i = 3; i < out.size(); i += 4) translucent += out[i] != 255;
+    EXPECT_EQ(translucent, 0) << "variant " << variant;
+    EXPECT_NE(out, in) << "variant " << variant;
+  }
 }
 
 }  // namespace

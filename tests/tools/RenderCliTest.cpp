@@ -190,6 +190,46 @@ TEST(RenderCli, FailuresPrintOneLineAndExitNonZero) {
   }
 }
 
+// A premultiplied EXR's colour reaches the effect divided by alpha: 0.25 under alpha 0.25
+// is straight white, which passes a 50 % threshold (0.25 would not) and comes out of the
+// thresholded view as white under alpha 0.25 again.
+TEST(RenderCli, APremultipliedExrReachesTheEffectAsStraightColour) {
+  Picture soft{2, 1, 4, {0.25f, 0.25f, 0.25f, 0.25f, 0.2f, 0.2f, 0.2f, 1.0f}};
+  Write(Temp("soft.exr"), soft, OIIO::TypeDesc::FLOAT);
+  const CliRun run = Cli("--param Input/Threshold=50 --param 'Threshold Smooth=0' --param "
+                         "'View=Input (Processed)' " +
+                         Temp("soft.exr") + " " + Temp("processed.exr"));
+  ASSERT_EQ(run.code, 0) << run.err;
+  const Picture out = Read(Temp("processed.exr"));
+  for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(out.At(0, 0, c), 0.25f) << c;
+  for (int c = 0; c < 3; ++c) EXPECT_EQ(out.At(1, 0, c), 0.0f) << c;  // 0.2 is below 50 %
+}
+
+// "Rays Solo" with every default: the light in its Unmult form, written premultiplied to EXR
+// (colour at most alpha, since the straight colour lies in 0..1) and straight to PNG; the
+// EXR is the PNG's straight world times its alpha.
+TEST(RenderCli, RaysSoloIsPremultipliedInExrAndStraightInPng) {
+  const std::string common =
+      "--downsample 4 --param 'View=Rays Solo' " SOLVANE_SOURCE_DIR "/assets/demo/skyline.png ";
+  ASSERT_EQ(Cli(common + Temp("rays.exr")).code, 0);
+  ASSERT_EQ(Cli(common + Temp("rays.png")).code, 0);
+  const Picture exr = Read(Temp("rays.exr")), png = Read(Temp("rays.png"));
+  ASSERT_EQ(exr.pixels.size(), png.pixels.size());
+  int soft = 0;
+  for (int y = 0; y < exr.height; ++y) {
+    for (int x = 0; x < exr.width; ++x) {
+      const float a = exr.At(x, y, 3);
+      soft += a > 0.05f && a < 0.95f;
+      EXPECT_FLOAT_EQ(a, png.At(x, y, 3));
+      for (int c = 0; c < 3; ++c) {
+        EXPECT_LE(exr.At(x, y, c), a) << x << "," << y;
+        EXPECT_NEAR(exr.At(x, y, c), png.At(x, y, c) * a, 1e-6f) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(soft, 100);  // the rays' soft alpha is really there
+}
+
 TEST(RenderCli, ErrorCodesCarryTheirSdkNames) {
   EXPECT_EQ(DescribeError(PF_Err_INTERNAL_STRUCT_DAMAGED), "PF_Err_INTERNAL_STRUCT_DAMAGED (512)");
   EXPECT_EQ(DescribeError(A_Err_MISSING_SUITE), "A_Err_MISSING_SUITE (13)");
