@@ -15,16 +15,20 @@ double Blend8(BlendOp op, double s, double d) {
   return op == BlendOp::kAdd ? std::min(1.0, s + d) : s + d - s * d;
 }
 
+// round(v * 255), halves up, clamped to 0..255 (NaN to 0). The conversion truncates, which
+// is the floor for the non-negative values that reach it, and costs no library call.
 uint8_t ToByte(double v) {
-  return uint8_t(std::clamp(std::floor(v * 255.0 + 0.5), 0.0, 255.0));
+  const double x = v * 255.0 + 0.5;
+  if (!(x > 0.0)) return 0;
+  return x >= 255.0 ? 255 : uint8_t(int(x));
 }
 
-// What each part of the result is made of: the destination alone, the source alone, and
-// both blended, already divided by the result's alpha.
-template <typename T>
-struct Weights {
-  T alpha, destination, source, blend;
-};
+// Every byte's 0..1 value, b / 255, as the division gives it.
+constexpr std::array<double, 256> kByteUnit = [] {
+  std::array<double, 256> unit{};
+  for (int b = 0; b < 256; ++b) unit[size_t(b)] = b / 255.0;
+  return unit;
+}();
 
 template <typename T>
 Weights<T> WeightsOf(T sourceAlpha, T destinationAlpha) {
@@ -56,15 +60,26 @@ ArgbFloat CompositeFloat(BlendOp op, const ArgbFloat& source, const ArgbFloat& d
   return out;
 }
 
-Argb8 Composite8(BlendOp op, const Argb8& source, const Argb8& destination, uint8_t opacity) {
-  const Weights<double> w =
-      WeightsOf(double(source[0]) * opacity / (255.0 * 255.0), destination[0] / 255.0);
+namespace {
+
+// The 8-bit weights of a pixel pair: a function of the two alpha bytes and the opacity only.
+Weights<double> Weights8(uint8_t sourceAlpha, uint8_t destinationAlpha, uint8_t opacity) {
+  return WeightsOf(double(sourceAlpha) * opacity / (255.0 * 255.0), kByteUnit[destinationAlpha]);
+}
+
+Argb8 Mix8(BlendOp op, const Weights<double>& w, const Argb8& source, const Argb8& destination) {
   Argb8 out{ToByte(w.alpha), 0, 0, 0};
   for (int c = 1; c < 4; ++c) {
-    const double s = source[c] / 255.0, d = destination[c] / 255.0;
+    const double s = kByteUnit[source[c]], d = kByteUnit[destination[c]];
     out[c] = ToByte(w.destination * d + w.source * s + w.blend * Blend8(op, s, d));
   }
   return out;
+}
+
+}  // namespace
+
+Argb8 Composite8(BlendOp op, const Argb8& source, const Argb8& destination, uint8_t opacity) {
+  return Mix8(op, Weights8(source[0], destination[0], opacity), source, destination);
 }
 
 Compositor8::Compositor8(BlendOp op, uint8_t opacity)
@@ -75,11 +90,13 @@ Compositor8::Compositor8(BlendOp op, uint8_t opacity)
           Composite8(op, {255, uint8_t(s), 0, 0}, {255, uint8_t(d), 0, 0}, opacity)[1];
     }
   }
+  for (int d = 0; d < 256; ++d) opaqueSourceWeights_[size_t(d)] = Weights8(255, uint8_t(d), opacity);
 }
 
 Argb8 Compositor8::operator()(const Argb8& source, const Argb8& destination) const {
-  if (source[0] != 255 || destination[0] != 255) {
-    return Composite8(op_, source, destination, opacity_);
+  if (source[0] != 255) return Composite8(op_, source, destination, opacity_);
+  if (destination[0] != 255) {
+    return Mix8(op_, opaqueSourceWeights_[destination[0]], source, destination);
   }
   const auto look = [&](int c) { return opaqueTable_[size_t(source[c]) << 8 | destination[c]]; };
   return {255, look(1), look(2), look(3)};
