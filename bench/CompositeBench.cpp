@@ -41,8 +41,9 @@ host::World Rays(int depth, bool unmult) {
       const float r = light, g = light * 0.9f, b = light * 0.5f;
       if (unmult) {
         const float peak = std::max({r, g, b});
-        world.SetValue(x, y, peak > 0 ? PF_PixelFloat{peak, r / peak, g / peak, b / peak}
-                                      : PF_PixelFloat{0, 0, 0, 0});
+        world.SetValue(x, y,
+                       peak > 0 ? PF_PixelFloat{peak, r / peak, g / peak, b / peak}
+                                : PF_PixelFloat{0, 0, 0, 0});
       } else {
         world.SetValue(x, y, {1.0f, r, g, b});
       }

@@ -53,8 +53,8 @@ class Compositor8 {
  public:
   Compositor8(PF_TransferMode xfer, A_u_char opacity) : composite_(BlendOpOf(xfer), opacity) {}
   PF_Pixel8 operator()(PF_Pixel8 s, PF_Pixel8 d) const {
-    const pixels::Argb8 r = composite_({s.alpha, s.red, s.green, s.blue},
-                                       {d.alpha, d.red, d.green, d.blue});
+    const pixels::Argb8 r =
+        composite_({s.alpha, s.red, s.green, s.blue}, {d.alpha, d.red, d.green, d.blue});
     return {r[0], r[1], r[2], r[3]};
   }
 

@@ -14,7 +14,8 @@ World ConvertDepth(const World& source, int depth);
 // pixels it covers, partial blocks at the right and bottom edges averaging the pixels they
 // have, giving ceil(W / factor) x ceil(H / factor). Alpha is the plain mean; the straight
 // colour is the alpha-weighted mean (the plain mean where the block has no alpha), which is
-// the mean of the premultiplied pixels seen as straight colour. Throws std::invalid_argument for a factor below 1.
+// the mean of the premultiplied pixels seen as straight colour. Throws
+// std::invalid_argument for a factor below 1.
 World BoxDownsample(const World& source, int factor);
 
 }  // namespace solvane::host

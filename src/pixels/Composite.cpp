@@ -90,7 +90,8 @@ Compositor8::Compositor8(BlendOp op, uint8_t opacity)
           Composite8(op, {255, uint8_t(s), 0, 0}, {255, uint8_t(d), 0, 0}, opacity)[1];
     }
   }
-  for (int d = 0; d < 256; ++d) opaqueSourceWeights_[size_t(d)] = Weights8(255, uint8_t(d), opacity);
+  for (int d = 0; d < 256; ++d)
+    opaqueSourceWeights_[size_t(d)] = Weights8(255, uint8_t(d), opacity);
 }
 
 Argb8 Compositor8::operator()(const Argb8& source, const Argb8& destination) const {

@@ -75,9 +75,9 @@ TEST_F(Transfer, OpaqueLayerOverUnmultRaysIsScreenedOverTheLight) {
 // as = 0.5, ad = 0.5: alpha 0.75 and colour (0.25 Cd + 0.25 Cs + 0.25 B) / 0.75.
 TEST_F(Transfer, HalfTransparentLayerOverHalfTransparentRays) {
   // Red: (0.4 + 0.8 + 0.88) / 3; green: (0.6 + 0.2 + 0.68) / 3; blue: (1 + 0 + 1) / 3.
-  ExpectPixel(CompositeOne(*this, {0.5f, 0.8f, 0.2f, 0}, {0.5f, 0.4f, 0.6f, 1}, PF_Xfer_SCREEN,
-                           255),
-              0.75f, 2.08f / 3, 1.48f / 3, 2.0f / 3);
+  ExpectPixel(
+      CompositeOne(*this, {0.5f, 0.8f, 0.2f, 0}, {0.5f, 0.4f, 0.6f, 1}, PF_Xfer_SCREEN, 255), 0.75f,
+      2.08f / 3, 1.48f / 3, 2.0f / 3);
   // Bytes with as = 0.4, ad = 0.6: alpha 0.76 (193.8); colour (0.36 Cd + 0.16 Cs + 0.24 B) /
   // 0.76: red (0.144 + 0.128 + 0.2112) / 0.76 = 0.63579 (162.13), green 0.54105 (137.97),
   // blue 0.78948 (201.32).
@@ -109,14 +109,14 @@ TEST_F(Transfer, AddAtHalfOpacity) {
               0.499216f, 1.0f, 0.998431f);
   // Bytes: red 0.50196 * 76 + 0.49804 * 178 = 126.8; blue 0.50196 * 153 + 0.49804 * 255
   // (the sum clamped to 255) = 203.8.
-  ExpectPixel8(CompositeOne8(*this, {255, 102, 0, 204}, {255, 76, 255, 153}, PF_Xfer_ADD, 127),
-               255, 127, 255, 204);
+  ExpectPixel8(CompositeOne8(*this, {255, 102, 0, 204}, {255, 76, 255, 153}, PF_Xfer_ADD, 127), 255,
+               127, 255, 204);
 }
 
 TEST_F(Transfer, FloatLightAboveOneIsKeptAndNeverGoesDarkOrNegative) {
   // Add sums past 1; a negative layer takes no light below black.
-  ExpectPixel(CompositeOne(*this, {1, 0.5f, 2, -0.5f}, {1, 2, 3, 0.25f}, PF_Xfer_ADD, 255), 1,
-              2.5f, 5, 0);
+  ExpectPixel(CompositeOne(*this, {1, 0.5f, 2, -0.5f}, {1, 2, 3, 0.25f}, PF_Xfer_ADD, 255), 1, 2.5f,
+              5, 0);
   // Screen above 1 keeps the brighter value: s + d - s * d would give 0.5 + 2 - 1 = 1.5 and
   // 2 + 3 - 6 = -1.
   ExpectPixel(CompositeOne(*this, {1, 0.5f, 2, 0.25f}, {1, 2, 3, 0.5f}, PF_Xfer_SCREEN, 255), 1, 2,
@@ -125,8 +125,8 @@ TEST_F(Transfer, FloatLightAboveOneIsKeptAndNeverGoesDarkOrNegative) {
   ExpectPixel(CompositeOne(*this, {1, 3, 0, 0}, {0.5f, 0.8f, 0, 0}, PF_Xfer_SCREEN, 255), 1, 3,
               0.0f, 0.0f);
   // Alpha outside 0..1 counts as 0..1.
-  ExpectPixel(CompositeOne(*this, {2, 0.5f, 0.5f, 0.5f}, {-1, 1, 1, 1}, PF_Xfer_ADD, 255), 1,
-              0.5f, 0.5f, 0.5f);
+  ExpectPixel(CompositeOne(*this, {2, 0.5f, 0.5f, 0.5f}, {-1, 1, 1, 1}, PF_Xfer_ADD, 255), 1, 0.5f,
+              0.5f, 0.5f);
 }
 
 // The same straight picture composited at 8 and at 32 bits agrees within one code value in

@@ -43,7 +43,8 @@ Rgba CompositePixel(const Rgba& s, const Rgba& d, float opacity, int blendMode, 
     out[c] = float(bytes ? v : std::max(v, 0.0));
   }
   if (bytes) {
-    for (float& v : out) v = float(std::clamp(std::floor(double(v) * 255.0 + 0.5), 0.0, 255.0) / 255.0);
+    for (float& v : out)
+      v = float(std::clamp(std::floor(double(v) * 255.0 + 0.5), 0.0, 255.0) / 255.0);
   }
   return out;
 }

@@ -196,9 +196,10 @@ TEST(RenderCli, FailuresPrintOneLineAndExitNonZero) {
 TEST(RenderCli, APremultipliedExrReachesTheEffectAsStraightColour) {
   Picture soft{2, 1, 4, {0.25f, 0.25f, 0.25f, 0.25f, 0.2f, 0.2f, 0.2f, 1.0f}};
   Write(Temp("soft.exr"), soft, OIIO::TypeDesc::FLOAT);
-  const CliRun run = Cli("--param Input/Threshold=50 --param 'Threshold Smooth=0' --param "
-                         "'View=Input (Processed)' " +
-                         Temp("soft.exr") + " " + Temp("processed.exr"));
+  const CliRun run =
+      Cli("--param Input/Threshold=50 --param 'Threshold Smooth=0' --param "
+          "'View=Input (Processed)' " +
+          Temp("soft.exr") + " " + Temp("processed.exr"));
   ASSERT_EQ(run.code, 0) << run.err;
   const Picture out = Read(Temp("processed.exr"));
   for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(out.At(0, 0, c), 0.25f) << c;

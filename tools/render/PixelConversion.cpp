@@ -5,9 +5,9 @@ namespace solvane::cli {
 void StoreFilePixel(host::World& world, A_long x, A_long y, float a, float r, float g, float b,
                     bool premultiplied) {
   if (premultiplied) {
-    world.SetValue(x, y,
-                   {a, pixels::Unpremultiply(r, a), pixels::Unpremultiply(g, a),
-                    pixels::Unpremultiply(b, a)});
+    world.SetValue(
+        x, y,
+        {a, pixels::Unpremultiply(r, a), pixels::Unpremultiply(g, a), pixels::Unpremultiply(b, a)});
   } else {
     world.SetValue(x, y, {a, r, g, b});
   }
