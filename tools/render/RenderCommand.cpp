@@ -82,7 +82,8 @@ void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::st
   app.add_option("--threads", options.threads, "host render threads")->check(CLI::Range(1, 256));
   app.add_option("--frames", options.frames, "render the numbered frames A-B");
   app.add_option("--chunk", options.chunk,
-                 "render the K-th of N near-equal shares of --frames, K from 0 (K/N)");
+                 "render the K-th of N near-equal shares of --frames, K from 0")
+      ->type_name("K/N");
   app.add_flag("--skip-existing", options.skipExisting,
                "keep each output that reads back whole; render the missing or damaged ones");
   app.add_option("--fps", options.fps, "frames per second of the sequence's time (default 25)");
