@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the default build, the
-# AddressSanitizer build, the threaded suites under ThreadSanitizer, the Windows compile
-# check and, unless SOLVANE_SKIP_WINDOWS=1, the Windows module under Wine.
+# Installs what is missing, builds and runs every test: the default build, a render farm
+# on a one-node Slurm cluster, the AddressSanitizer build, the threaded suites under
+# ThreadSanitizer, the Windows compile check and, unless SOLVANE_SKIP_WINDOWS=1, the
+# Windows module under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -20,6 +21,14 @@ export SOLVANE_REQUIRE_GL=1
 section "default build"
 scripts/build.sh default
 ctest --preset default -j"$(nproc)"
+
+# A job array on a one-node Slurm cluster started from the packages: chunks, a task
+# killed and resubmitted, the frames byte for byte those of one process (about 40 s).
+if [ "${SOLVANE_SKIP_SLURM:-0}" != 1 ]; then
+  section "render farm on a one-node Slurm cluster"
+  require scripts/test-slurm.sh
+  scripts/test-slurm.sh build/default/bin/solvane-render
+fi
 
 if [ "${SOLVANE_SKIP_ASAN:-0}" != 1 ]; then
   section "AddressSanitizer build"

@@ -22,6 +22,8 @@ constexpr const char* kHelpFooter = R"(Examples:
   solvane-render --param Mode=Spin --param Style/Amount=45 --depth 32 in.exr out.exr
   solvane-render --frames 1-48 --threads 2 --key Position@1=40,60 --key Position@48=440,60 \
       plate.####.exr rays.####.exr
+  solvane-render --frames 1-14400 --chunk "$SLURM_ARRAY_TASK_ID/100" --skip-existing \
+      plate.#####.exr rays.#####.exr            (one task of a farm; K counts from 0)
   solvane-render --preset look.json --background black in.png preview.png
   solvane-render --param Exposure=3 --save-preset look.json
 

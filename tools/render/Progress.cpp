@@ -21,6 +21,7 @@ void Progress::FrameDone() {
 
 void Progress::Finish() {
   if (shown_ && done_ > 0) std::fputc('\n', stderr);
+  shown_ = false;  // once: a report after the line must not get a blank line as well
 }
 
 }  // namespace solvane::cli

@@ -12,7 +12,9 @@ class Progress {
   // Shown only for more than one frame, when not quiet and stderr is a terminal.
   Progress(int frames, bool quiet);
   void FrameDone();
-  // Ends the line, so later messages start on a line of their own.
+  // A frame that needs no rendering leaves the count, so the time left stays right.
+  void FrameSkipped() { --frames_; }
+  // Ends the line, so later messages start on a line of their own; later calls do nothing.
   void Finish();
 
  private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <iterator>
 
 #include "tools/render/ErrorNames.h"
@@ -80,6 +81,11 @@ void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::st
                "treat the layer as an adjustment layer");
   app.add_option("--threads", options.threads, "host render threads")->check(CLI::Range(1, 256));
   app.add_option("--frames", options.frames, "render the numbered frames A-B");
+  app.add_option("--chunk", options.chunk,
+                 "render the K-th of N near-equal shares of --frames, K from 0")
+      ->type_name("K/N");
+  app.add_flag("--skip-existing", options.skipExisting,
+               "keep each output that reads back whole; render the missing or damaged ones");
   app.add_option("--fps", options.fps, "frames per second of the sequence's time (default 25)");
   app.add_option("--key", keyTexts, "NAME@FRAME=VALUE keyframe, repeatable")
       ->allow_extra_args(false);
@@ -103,10 +109,15 @@ void RenderCommand(host::Host& host, const RenderOptions& options) {
   if (PF_Err err = host.GlobalSetup(&setup)) Fail("global set-up", err, &setup);
   if (PF_Err err = host.ParamsSetup()) Fail("parameter set-up", err);
   host::World first;
-  if (!options.input.empty()) first = ReadFirstFrame(host, options, plan);
+  if (plan.Count() > 0) first = ReadFirstFrame(host, options, plan);
   ApplyControls(host, options);
   if (!options.savePreset.empty()) WritePreset(options.savePreset, host.Params(), host.Layer());
   if (options.input.empty()) return;
+  // More chunks than frames leave some empty: such a task has nothing to do, not failed.
+  if (plan.Count() == 0) {
+    std::cerr << "solvane-render: " << plan.share << " holds no frame: nothing to render\n";
+    return;
+  }
   const SequenceFailure failure = RenderSequence(host, options, plan, std::move(first));
   if (failure.err != PF_Err_NONE) {
     const std::string frame =
@@ -123,6 +134,9 @@ void RenderCommand(host::Host& host, const RenderOptions& options) {
     if (plan.Count() > 1) {
       note += "; " + std::to_string(failure.written) + " of " + std::to_string(plan.Count()) +
               " frames written";
+      if (failure.skipped > 0) {
+        note += ", " + std::to_string(failure.skipped) + " skipped (already whole)";
+      }
     }
     Fail(failure.what + frame, failure.err, &failure.out, note);
   }

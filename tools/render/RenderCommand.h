@@ -25,6 +25,8 @@ struct RenderOptions {
   bool adjustmentLayer = false;
   int threads = 1;
   std::string frames;  // "A-B"; empty renders frame 0 once
+  std::string chunk;   // "K/N": this run renders the K-th of N shares of the frames
+  bool skipExisting = false;  // an output that reads back whole is kept, not rendered
   double fps = 25;
   std::string preset;      // read before --param and --key, which override it
   std::string savePreset;  // written after every value is set

@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "tools/render/FrameChunk.h"
 #include "tools/render/ImageIO.h"
-#include "tools/render/RenderCommand.h"
 #include "tools/render/Quoted.h"
+#include "tools/render/RenderCommand.h"
 
 namespace solvane::cli {
 namespace {
@@ -23,6 +24,29 @@ void CheckNames(const RenderOptions& options, const FrameRange& range) {
     throw OptionError("--frames renders " + std::to_string(range.Count()) +
                       " frames: OUTPUT needs #### or %04d for the frame number");
   }
+}
+
+FrameRange Share(const RenderOptions& options, const FrameRange& range) {
+  if (options.chunk.empty()) return range;
+  if (options.frames.empty()) {
+    throw OptionError("--chunk " + Quoted(options.chunk) +
+                      " shares out a range of frames: give it with --frames A-B");
+  }
+  return ChunkOf(range, ParseFrameChunk(options.chunk));
+}
+
+std::string RangeText(const FrameRange& range) {
+  return range.Count() == 1
+             ? "frame " + std::to_string(range.first)
+             : "frames " + std::to_string(range.first) + "-" + std::to_string(range.last);
+}
+
+std::string ShareText(const RenderOptions& options, const FrameRange& whole,
+                      const FrameRange& share) {
+  if (options.frames.empty()) return Quoted(options.output);
+  if (options.chunk.empty()) return RangeText(whole);
+  const std::string chunk = "chunk " + options.chunk + " of " + RangeText(whole);
+  return share.Count() == 0 ? chunk : RangeText(share) + " (" + chunk + ")";
 }
 
 void CheckInputFrame(const RenderOptions& options, const SequenceFrame& frame) {
@@ -88,7 +112,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range) {
-  SequencePlan plan{range, options.input, options.output, options.input.empty()};
+  SequencePlan plan{Share(options, range), options.input, options.output, options.input.empty()};
+  plan.share = ShareText(options, range, plan.range);
   const InputFiles inputs;
   const InputFiles::Input module = inputs.Of(options.module);
   const InputFiles::Input preset = inputs.Of(options.preset);
@@ -103,7 +128,9 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
     }
   }
   if (plan.empty) return plan;
+  // The whole range: one chunk of one frame still shares OUTPUT with the other chunks.
   CheckNames(options, range);
+  if (plan.Count() == 0) return plan;
   const bool perFrameInput = HasFramePattern(options.input);
   ImageHeader first;
   InputFiles::Input input;

@@ -18,20 +18,23 @@ struct SequenceFrame {
 
 // The frames' names, made one at a time, so that a long range costs no memory.
 struct SequencePlan {
-  FrameRange range;
+  FrameRange range;    // the frames of this run: --frames, or its --chunk share
   std::string input;   // pattern, or one file for every frame
   std::string output;  // pattern, or the still's name
   bool empty = true;   // no INPUT: nothing is rendered
+  std::string share;   // "frames 12-23 (chunk 1/4 of 0-47)", as the run's report names it
 
   int Count() const { return empty ? 0 : range.Count(); }
   // The i-th frame, 0 <= i < Count().
   SequenceFrame Frame(int i) const;
 };
 
-// Checks the frames before anything is rendered or written. Throws OptionError when
-// several frames would share one output name or an output (or the preset to save) is one
-// of the command's inputs, and ImageError naming the first missing or unreadable input
-// frame, one whose size differs from the first's, or an output that cannot be written.
+// The frames of `range` (the --frames range) that this run renders, all of them or the
+// --chunk share, checked before anything is rendered or written. Throws OptionError for a
+// malformed --chunk or one without --frames, when several frames of the whole range
+// would share one output name or an output (or the preset to save) is one of the
+// command's inputs, and ImageError naming the first missing or unreadable input frame of
+// the share, one whose size differs from the first's, or an output that cannot be written.
 SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range);
 
 // True when both names lead to one file: the same path once made absolute and normal,

@@ -2,7 +2,9 @@
 
 #include <deque>
 #include <exception>
+#include <filesystem>
 #include <future>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -26,6 +28,19 @@ void DescribeLayer(host::LayerState& layer, const host::World& image,
   layer.height = image.Height();
   layer.downsampleX = layer.downsampleY = {1, A_u_long(options.downsample)};
   layer.kind = options.adjustmentLayer ? host::LayerKind::kAdjustment : host::LayerKind::kOrdinary;
+}
+
+// An output left by an earlier run counts as done only when the tool's own reader takes
+// it whole, header and pixels, as it takes an input: a file cut short is rendered again.
+bool ReadsBackWhole(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  try {
+    ReadImage(path, 0);
+    return true;
+  } catch (const ImageError&) {
+    return false;
+  }
 }
 
 struct PendingFrame {
@@ -52,6 +67,7 @@ class SequenceRun {
   std::shared_ptr<const host::World> ReadFrame(const SequenceFrame& frame, bool first);
   bool Finish(PendingFrame& pending, SequenceFailure& failure);
   SequenceFailure RenderAll(const SequencePlan& plan);
+  bool Skips(const SequenceFrame& frame);
   std::string WrittenText() const;
 
   host::Host& host_;
@@ -62,6 +78,7 @@ class SequenceRun {
   int depth_ = 0;
   int frames_ = 0;
   int written_ = 0;
+  int skipped_ = 0;
 };
 
 std::shared_ptr<const host::World> SequenceRun::ReadFrame(const SequenceFrame& frame, bool first) {
@@ -102,9 +119,17 @@ bool SequenceRun::Finish(PendingFrame& pending, SequenceFailure& failure) {
   return true;
 }
 
+bool SequenceRun::Skips(const SequenceFrame& frame) {
+  if (!options_.skipExisting || !ReadsBackWhole(frame.output)) return false;
+  ++skipped_;
+  progress_.FrameSkipped();
+  return true;
+}
+
 std::string SequenceRun::WrittenText() const {
   return std::to_string(written_) + " of " + std::to_string(frames_) +
-         (frames_ == 1 ? " frame written" : " frames written");
+         (frames_ == 1 ? " frame written" : " frames written") +
+         (skipped_ > 0 ? ", " + std::to_string(skipped_) + " skipped (already whole)" : "");
 }
 
 SequenceFailure SequenceRun::RenderAll(const SequencePlan& plan) {
@@ -115,6 +140,7 @@ SequenceFailure SequenceRun::RenderAll(const SequencePlan& plan) {
   std::exception_ptr unreadable;
   for (int i = 0; i < plan.Count() && !failed && InterruptSignal() == 0; ++i) {
     const SequenceFrame frame = plan.Frame(i);
+    if (Skips(frame)) continue;
     std::shared_ptr<const host::World> input;
     try {
       input = ReadFrame(frame, i == 0);
@@ -162,6 +188,12 @@ SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
         signal, "stopped by " + SignalName(signal) + ": " + WrittenText() + ", each one whole");
   }
   failure.written = written_;
+  failure.skipped = skipped_;
+  progress_.Finish();
+  // A farm task's log says what it did, whatever --quiet says of the progress line.
+  if (failure.err == PF_Err_NONE && (options_.skipExisting || !options_.chunk.empty())) {
+    std::cerr << "solvane-render: " << plan.share << ": " << WrittenText() << "\n";
+  }
   return failure;
 }
 
