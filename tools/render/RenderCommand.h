@@ -26,9 +26,10 @@ struct RenderOptions {
   int threads = 1;
   std::string frames;  // "A-B"; empty renders frame 0 once
   double fps = 25;
-  std::string preset;      // read before --param and --key, which override it
-  std::string savePreset;  // written after every value is set
-  std::string background;  // empty: keep the alpha
+  std::string preset;            // read before --param and --key, which override it
+  std::string savePreset;        // written after every value is set
+  std::string background;        // empty: keep the alpha
+  bool backgroundGiven = false;  // --background was given, even as an empty text
   bool quiet = false;
   std::string module;  // the module's file: an input, so never an output
 };

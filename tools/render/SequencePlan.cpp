@@ -105,7 +105,7 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
   if (plan.empty) return plan;
   CheckNames(options, range);
   const bool perFrameInput = HasFramePattern(options.input);
-  ImageHeader first;
+  ImageHeader& first = plan.first;
   InputFiles::Input input;
   const auto checkFrame = [&](int i) {
     const SequenceFrame frame = plan.Frame(i);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/render/FramePattern.h"
+#include "tools/render/ImageIO.h"
 
 namespace solvane::cli {
 
@@ -22,6 +23,7 @@ struct SequencePlan {
   std::string input;   // pattern, or one file for every frame
   std::string output;  // pattern, or the still's name
   bool empty = true;   // no INPUT: nothing is rendered
+  ImageHeader first;   // the first input frame's header
 
   int Count() const { return empty ? 0 : range.Count(); }
   // The i-th frame, 0 <= i < Count().
