@@ -1,4 +1,5 @@
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -9,10 +10,36 @@
 namespace solvane::host {
 namespace {
 
+// A module is a regular file: a folder, a device or a FIFO would be read without end or
+// fail with the stream library's own words.
+void CheckModuleFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  const auto refuse = [&path](const std::string& reason) {
+    throw HostError("cannot open module '" + path + "': " + reason);
+  };
+  if (std::filesystem::is_directory(status)) refuse("is a directory");
+  if (error && error != std::errc::no_such_file_or_directory) refuse(error.message());
+  if (!std::filesystem::exists(status)) refuse("there is no such file");
+  if (!std::filesystem::is_regular_file(status)) refuse("not a regular file");
+}
+
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  CheckModuleFile(path);
   std::ifstream file(path, std::ios::binary);
   if (!file) throw HostError("cannot open module '" + path + "'");
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool IsElf(const std::vector<uint8_t>& b) {
+  return b.size() >= 16 && b[0] == 0x7f && b[1] == 'E' && b[2] == 'L' && b[3] == 'F';
+}
+
+// An ELF that is not 64-bit little-endian is named as what it is.
+std::string ElfKind(const std::vector<uint8_t>& b) {
+  const std::string bits = b[4] == 1 ? "32-bit" : b[4] == 2 ? "64-bit" : "unknown-class";
+  const std::string order = b[5] == 2 ? " big-endian" : "";
+  return bits + order + " ELF";
 }
 
 template <typename T>
@@ -77,6 +104,9 @@ RegistrationInfo ReadModuleRegistration(const std::string& path) {
     } catch (const HostError& e) {
       throw HostError("'" + path + "': " + e.what());
     }
+  } else if (IsElf(bytes)) {
+    throw HostError("'" + path + "' is a " + ElfKind(bytes) +
+                    " module; this host loads 64-bit little-endian modules (x86-64)");
   } else {
     throw HostError("'" + path + "' is neither an ELF nor a PE module");
   }

@@ -74,16 +74,19 @@ void WriteDeclaringPng(const std::string& path, uint32_t width, uint32_t height)
       << Chunk("IDAT", std::string("\x78\x9c\x03\x00\x00\x00\x00\x01", 8)) << Chunk("IEND", "");
 }
 
-TEST(HostileInput, TruncatedTiffAndJpegAreRefused) {
+TEST(HostileInput, TruncatedTiffJpegAndPngAreRefused) {
   const std::string dir = TestFolder("truncated");
-  for (const std::string name : {"cut.tif", "cut.jpg"}) {
+  // OpenImageIO's PNG reader leaks a message string on a cut-short file (libpng's longjmp
+  // skips its destructor); the leak checker must not stop the tool there.
+  for (const std::string name : {"cut.tif", "cut.jpg", "cut.png"}) {
     const std::string path = dir + "/" + name;
     WritePicture(path, 96, 64);
     CutToHalf(path);
     const CliResult run = RunCli({"--quiet", path, dir + "/out.png"});
     EXPECT_EQ(run.code, 1) << name << ": " << run.err;
     EXPECT_NE(run.err.find("cannot read \"" + path + "\""), std::string::npos) << run.err;
-    EXPECT_TRUE(OneLine(run.err)) << run.err;
+    // libpng prints its own "libpng error: ..." line first; the tool's line is the last.
+    EXPECT_TRUE(OneLine(run.err.substr(run.err.find("solvane-render:")))) << run.err;
     EXPECT_FALSE(fs::exists(dir + "/out.png"));
   }
 }
@@ -136,17 +139,15 @@ TEST(HostileInput, ATinyFileDeclaringAHugePictureIsRefusedBeforeAllocating) {
   EXPECT_NE(run.err.find("GL texture size limit"), std::string::npos) << run.err;
 }
 
-TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsNamedAsSuch) {
+TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsRefusedFromItsHeader) {
   const std::string dir = TestFolder("texture_limit");
   const std::string wide = dir + "/wide.png";
   WritePicture(wide, 20000, 1);
   const CliResult run = RunCli({"--param", "Quality/Quality=Draft", wide, dir + "/out.png"});
   if (run.code == 0) GTEST_SKIP() << "this GPU makes textures 20000 pixels wide";
   EXPECT_EQ(run.code, 1) << run.err;
-  EXPECT_NE(run.err.find("PF_Err_OUT_OF_MEMORY (4) (the frame is 20000x1 pixels, likely beyond "
-                         "the GPU's GL texture size limit)"),
-            std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("a 20000x1 frame does not fit the GPU ("), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("pixels a side)"), std::string::npos) << run.err;
   EXPECT_TRUE(OneLine(run.err)) << run.err;
 }
 
@@ -237,6 +238,54 @@ TEST(HostileInput, FoldersWhereFilesBelongAreNamedAsFolders) {
   EXPECT_EQ(run.code, 1) << run.err;
   EXPECT_NE(run.err.find("out.png\": is a directory"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::is_directory(dir + "/out.png"));
+}
+
+TEST(HostileInput, EveryMessageIsOneLineNamingTheFileOrOptionWithTheGuidesExitCode) {
+  const std::string dir = TestFolder("messages");
+  std::ofstream(dir + "/overflow.json") << "{\"controls\": {\n  \"Exposure\": 1e400}}";
+  fs::create_directory(dir + "/folder.so");
+  fs::create_symlink(dir + "/loop_b.png", dir + "/loop_a.png");
+  fs::create_symlink(dir + "/loop_a.png", dir + "/loop_b.png");
+  std::string elf32(64, '\0');
+  elf32.replace(0, 6,
+                "\x7f"
+                "ELF\x01\x01");
+  std::ofstream(dir + "/elf32.so", std::ios::binary) << elf32;
+  const std::string out = dir + "/out.png";
+  const struct {
+    std::vector<std::string> args;
+    int code;
+    std::string says;
+    bool builtModule = true;
+  } cases[] = {
+      {{"--preset", dir + "/overflow.json", "--save-preset", dir + "/p.json"},
+       2,
+       "overflow.json\": line 2, column 15: number overflow parsing '1e400'"},
+      {{"--preset", kDemo, "--save-preset", dir + "/p.json"}, 2, "'\\x89'"},
+      {{"--module", dir + "/folder.so", "--info"}, 1, "folder.so': is a directory", false},
+      {{"--module", dir + "/elf32.so", "--info"}, 1, "is a 32-bit ELF module", false},
+      {{dir + "/loop_a.png", out}, 1, "loop_a.png\": Too many levels of symbolic links"},
+      {{"--downsample", "0", kDemo, out}, 2, "--downsample must be 1 or more, not 0"},
+      {{"--info", kDemo, out}, 2, "--info prints and renders nothing"},
+      {{"--background", "", kDemo, out}, 2, "--background wants black, white, grey or R,G,B"},
+  };
+  for (const auto& c : cases) {
+    testing::CliProcessOptions options;
+    options.builtModule = c.builtModule;
+    const CliResult run = RunCli(c.args, options);
+    EXPECT_EQ(run.code, c.code) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    EXPECT_TRUE(OneLine(run.err)) << run.err;
+    EXPECT_LT(run.err.size(), 300u) << run.err;
+    EXPECT_EQ(run.err.find('\x89'), std::string::npos) << "a raw byte in the message";
+  }
+  EXPECT_FALSE(fs::exists(out));
+  // "%%d" is printf's percent sign and a "d", not a frame number: the still is written.
+  const std::string percent = dir + "/grade_100%%d.png";
+  const CliResult run =
+      RunCli({"--quiet", "--downsample", "8", "--param", "Quality/Quality=Draft", kDemo, percent});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(fs::exists(percent));
 }
 
 TEST(HostileInput, SameFileSeesThroughDotsAndLinks) {

@@ -66,6 +66,10 @@ TEST(FramePattern, NamesCarryTheFrameNumber) {
   EXPECT_EQ(ExpandFramePattern("still.png", 3), "still.png");
   EXPECT_TRUE(HasFramePattern("a_%03d.tif"));
   EXPECT_FALSE(HasFramePattern("a_%s.tif"));
+  // "%%" is printf's percent sign: "%%d" is no frame number, and around one it is "%".
+  EXPECT_FALSE(HasFramePattern("100%%d.png"));
+  EXPECT_EQ(ExpandFramePattern("100%%d.png", 3), "100%%d.png");
+  EXPECT_EQ(ExpandFramePattern("100%%_%02d.png", 3), "100%_03.png");
 }
 
 TEST(FramePattern, RangesAreReadOrRefused) {

@@ -28,6 +28,11 @@ bool ReadFrameNumber(const std::string& text, int& value, const std::string& who
 // Where a "%d" or "%0Nd" starts and how long it is; npos when there is none.
 size_t FindPercentPattern(const std::string& name, size_t& length, int& width) {
   for (size_t at = name.find('%'); at != std::string::npos; at = name.find('%', at + 1)) {
+    // "%%" is printf's percent sign, never the start of a number.
+    if (at + 1 < name.size() && name[at + 1] == '%') {
+      ++at;
+      continue;
+    }
     size_t end = at + 1;
     while (end < name.size() && std::isdigit(static_cast<unsigned char>(name[end]))) ++end;
     if (end < name.size() && name[end] == 'd') {
@@ -43,6 +48,16 @@ size_t FindPercentPattern(const std::string& name, size_t& length, int& width) {
     }
   }
   return std::string::npos;
+}
+
+// A printf pattern's text around the number: "%%" stands for "%".
+std::string Unescaped(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '%') ++i;
+  }
+  return out;
 }
 
 std::string Padded(int frame, int width) {
@@ -92,7 +107,8 @@ std::string ExpandFramePattern(const std::string& pattern, int frame) {
   if (width > 32) {
     throw OptionError("frame number width in \"" + Shown(pattern) + "\" is too large (32 at most)");
   }
-  return pattern.substr(0, at) + Padded(frame, width) + pattern.substr(at + length);
+  return Unescaped(pattern.substr(0, at)) + Padded(frame, width) +
+         Unescaped(pattern.substr(at + length));
 }
 
 }  // namespace solvane::cli

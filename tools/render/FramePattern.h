@@ -19,8 +19,9 @@ FrameRange ParseFrameRange(const std::string& text);
 bool HasFramePattern(const std::string& pattern);
 
 // The name for one frame: the first "#" run becomes the number zero-padded to the run's
-// length, or the first "%d" / "%0Nd" is formatted; a name without a pattern is returned
-// unchanged. Throws OptionError for a malformed "%" pattern.
+// length, or the first "%d" / "%0Nd" is formatted (and "%%" around it becomes "%", as in
+// printf; "%%d" is no pattern); a name without a pattern is returned unchanged. Throws
+// OptionError for a malformed "%" pattern.
 std::string ExpandFramePattern(const std::string& pattern, int frame);
 
 }  // namespace solvane::cli

@@ -88,7 +88,12 @@ bool HoldsPremultipliedColour(const OIIO::ImageInput& in) {
 
 ImageHeader ReadImageHeader(const std::string& path) {
   const auto in = OpenChecked(path);
-  return {in->spec().width, in->spec().height};
+  const OIIO::ImageSpec& spec = in->spec();
+  ImageWindows windows{false,       spec.x,          spec.y,          spec.full_x,
+                       spec.full_y, spec.full_width, spec.full_height};
+  windows.declared = spec.x != 0 || spec.y != 0 || spec.full_x != 0 || spec.full_y != 0 ||
+                     spec.full_width != spec.width || spec.full_height != spec.height;
+  return {spec.width, spec.height, windows};
 }
 
 host::World ReadImage(const std::string& path, int depth) {
@@ -131,7 +136,26 @@ void CheckOutputPath(const std::string& path) {
   }
 }
 
-void WriteImage(const std::string& path, const host::World& world) {
+namespace {
+
+// The data and display windows, where the format keeps them.
+void SetWindows(OIIO::ImageSpec& spec, const ImageWindows& windows, const OIIO::ImageOutput& out) {
+  if (!windows.declared) return;
+  if (out.supports("origin")) {
+    spec.x = windows.x;
+    spec.y = windows.y;
+  }
+  if (out.supports("displaywindow")) {
+    spec.full_x = windows.displayX;
+    spec.full_y = windows.displayY;
+    spec.full_width = windows.displayWidth;
+    spec.full_height = windows.displayHeight;
+  }
+}
+
+}  // namespace
+
+void WriteImage(const std::string& path, const host::World& world, const ImageWindows& windows) {
   if (world.Empty()) throw ImageError("nothing to write to " + path + ": the image is empty");
   auto out = OIIO::ImageOutput::create(path);
   if (!out) throw ImageError("cannot write " + Quoted(path) + ": " + Reason(OIIO::geterror()));
@@ -149,6 +173,11 @@ void WriteImage(const std::string& path, const host::World& world) {
   // straight colour, which OpenImageIO must write as it is and tag as unassociated.
   const bool premultiplied = asFloat || channels < 4;
   if (!premultiplied) spec.attribute("oiio:UnassociatedAlpha", 1);
+  // OpenImageIO 2.4 on Debian 12's libtiff fails to write the Exif directory it makes for
+  // the DateTime it adds ("failed TIFFWriteCustomDirectory() of the Exif data"). The tool
+  // has no Exif data to keep, and DateTime stays in the TIFF's own tags.
+  if (format == "tiff") spec.attribute("tiff:write_exif", 0);
+  SetWindows(spec, windows, *out);
   std::vector<float> pixels(size_t(world.Width()) * world.Height() * channels);
   for (A_long y = 0; y < world.Height(); ++y) {
     for (A_long x = 0; x < world.Width(); ++x) {

@@ -17,10 +17,20 @@ class ImageError : public std::runtime_error {
   explicit ImageError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// Where a picture lies in its frame, as EXR keeps it: the data window's origin (its size
+// is the picture's) and the display window. `declared` is false for a file that declares
+// nothing beyond its own pixels at (0, 0).
+struct ImageWindows {
+  bool declared = false;
+  int x = 0, y = 0;
+  int displayX = 0, displayY = 0, displayWidth = 0, displayHeight = 0;
+};
+
 // What a file's header declares, read without its pixels.
 struct ImageHeader {
   int width = 0;
   int height = 0;
+  ImageWindows windows;
 };
 
 // The header of the first image of the file, checked as ReadImage checks it. Throws
@@ -34,8 +44,9 @@ ImageHeader ReadImageHeader(const std::string& path);
 void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
                        uint64_t fileBytes);
 
-// Throws ImageError unless `path` names a regular file: "there is no such file" or "is a
-// directory".
+// Throws ImageError unless `path` names a regular file: "there is no such file", "is a
+// directory", the system's reason (a loop of links), or not a regular file (a device or
+// a FIFO).
 void CheckInputFile(const std::string& path);
 
 // Reads the first image of the file into a world of `depth` bits (8 or 32), or, with depth
@@ -52,7 +63,8 @@ void CheckOutputPath(const std::string& path);
 // straight colour tagged unassociated; other formats as 8-bit straight colour, and a
 // format without alpha (JPEG) gets the colour over black. The file is encoded
 // in memory and written with WriteFileAtomically: a failed write leaves the previous file
-// and throws FileError.
-void WriteImage(const std::string& path, const host::World& world);
+// and throws FileError. Declared `windows` are written where the format keeps them (EXR).
+void WriteImage(const std::string& path, const host::World& world,
+                const ImageWindows& windows = {});
 
 }  // namespace solvane::cli

@@ -164,7 +164,8 @@ void CheckOutputPath(const std::string& path) {
   }
 }
 
-void WriteImage(const std::string& path, const host::World& world) {
+// Windows are an EXR matter; none of the formats written here keeps them.
+void WriteImage(const std::string& path, const host::World& world, const ImageWindows&) {
   if (world.Empty()) throw ImageError("nothing to write to " + path + ": the image is empty");
   const std::string ext = WritableExtension(path);
   const bool jpeg = ext == "jpg" || ext == "jpeg";

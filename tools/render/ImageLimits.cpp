@@ -40,11 +40,17 @@ void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, i
 void CheckInputFile(const std::string& path) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (std::filesystem::is_directory(status)) {
-    throw ImageError("cannot read " + Quoted(path) + ": is a directory");
-  }
-  if (!std::filesystem::exists(status)) {
-    throw ImageError("cannot read " + Quoted(path) + ": there is no such file");
+  const auto refuse = [&path](const std::string& reason) {
+    throw ImageError("cannot read " + Quoted(path) + ": " + reason);
+  };
+  if (std::filesystem::is_directory(status)) refuse("is a directory");
+  // A loop of links or a folder that cannot be searched says so, not "no such file".
+  if (error && error != std::errc::no_such_file_or_directory) refuse(error.message());
+  if (!std::filesystem::exists(status)) refuse("there is no such file");
+  // Each input is read twice (its header while the frames are checked, then its pixels)
+  // and its size bounds the work: a device or a FIFO can give neither.
+  if (!std::filesystem::is_regular_file(status)) {
+    refuse("not a regular file (images are read from files, not devices or FIFOs)");
   }
 }
 

@@ -10,17 +10,21 @@ namespace {
 std::atomic<int> noted{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-extern "C" void NoteSignal(int signal) {
+}  // namespace
+
+namespace interrupt_detail {
+
+void Note(int signal) {
   int none = 0;
   noted.compare_exchange_strong(none, signal);
 }
 
-}  // namespace
-
-void WatchInterrupts() {
-  std::signal(SIGINT, NoteSignal);
-  std::signal(SIGTERM, NoteSignal);
+const char* EndLine(int signal) {
+  return signal == SIGINT ? "solvane-render: stopped by SIGINT before anything was written\n"
+                          : "solvane-render: stopped by SIGTERM before anything was written\n";
 }
+
+}  // namespace interrupt_detail
 
 int InterruptSignal() {
   return noted.load();

@@ -1,6 +1,8 @@
-// SIGINT and SIGTERM during a render: the signal is only noted, and the sequence stops at
-// the next frame boundary, so that no temporary file is left behind and every frame
-// already written stays whole.
+// SIGINT and SIGTERM. Until the command first writes a file, a signal ends the process at
+// once (nothing is on disk to keep whole, and a blocking read of a FIFO or a slow GL
+// set-up must not outlive it). From the first write on, the signal is only noted: a
+// sequence stops at the next frame boundary, so that no temporary file is left behind and
+// every frame already written stays whole.
 #pragma once
 
 #include <stdexcept>
@@ -8,7 +10,12 @@
 
 namespace solvane::cli {
 
-// Notes SIGINT and SIGTERM from now on instead of ending the process.
+// From now on SIGINT and SIGTERM end the process with 128 + signal and the line
+// "solvane-render: stopped by SIGTERM before anything was written".
+void EndOnInterrupt();
+
+// Notes SIGINT and SIGTERM from now on instead of ending the process. A blocking system
+// call (the open of a FIFO without a reader) returns EINTR where the platform has it.
 void WatchInterrupts();
 
 // The signal noted since WatchInterrupts, or 0.
@@ -27,5 +34,12 @@ class Interrupted : public std::runtime_error {
 
 // "SIGINT" or "SIGTERM".
 std::string SignalName(int signal);
+
+// What the handlers share: the signal noted, and the line printed when ending at once.
+namespace interrupt_detail {
+void Note(int signal);
+// A constant line for `signal`, safe to hand to write() in a signal handler.
+const char* EndLine(int signal);
+}  // namespace interrupt_detail
 
 }  // namespace solvane::cli

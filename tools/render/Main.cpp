@@ -46,9 +46,24 @@ std::vector<solvane::cli::ParamAssignment> ParseAssignments(const std::vector<st
   return out;
 }
 
+// The option of a command that only prints, or null.
+const char* PrintingCommand(bool info, bool listParams, bool uiState) {
+  if (info) return "--info";
+  if (listParams) return "--list-params";
+  return uiState ? "--ui-state" : nullptr;
+}
+
+// Files that only a render or a preset save uses; given to a printing command, they would
+// be ignored without a word.
+bool GivesFiles(const solvane::cli::RenderOptions& render) {
+  return !render.input.empty() || !render.savePreset.empty() || !render.preset.empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything is written a signal ends the process at once, whatever it is doing.
+  solvane::cli::EndOnInterrupt();
   CLI::App app{"Renders images through the Brindel's Solvane effect.", "solvane-render"};
   std::string modulePath = solvane::cli::DefaultModulePath();
   bool info = false;
@@ -72,6 +87,13 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? 0 : kExitUsage;
+  }
+  if (const char* printing = PrintingCommand(info, listParams, uiState);
+      printing != nullptr && GivesFiles(render)) {
+    std::cerr << "solvane-render: " << printing
+              << " prints and renders nothing: it takes no INPUT, OUTPUT, --preset or "
+                 "--save-preset\n";
+    return kExitUsage;
   }
   try {
     solvane::host::Host host(modulePath);

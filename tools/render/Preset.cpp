@@ -1,5 +1,6 @@
 #include "tools/render/Preset.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -21,49 +22,116 @@ using nlohmann::json;
 constexpr uintmax_t kMaxPresetBytes = uintmax_t(1) << 20;
 constexpr int kMaxPresetDepth = 16;
 
-// The whole file, refused when it is not a regular file or too large to be a preset.
+// One line of a message: bytes that are not printable ASCII (a binary file's, as the
+// parser quotes them) are shown as \xNN.
+std::string Printable(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const unsigned char c : text) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += char(c);
+    } else {
+      out += {'\\', 'x', kHex[c >> 4], kHex[c & 0xF]};
+    }
+  }
+  return out;
+}
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
+  throw OptionError("--preset " + Quoted(path) + ": " + reason);
+}
+
+// The whole file, at most the limit's worth of bytes: a device or a FIFO reports no size,
+// so the limit is held to what is read, and a stream longer than that is refused there.
 std::string ReadPresetText(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
-  if (fs::is_directory(status)) throw OptionError("--preset " + Quoted(path) + ": is a directory");
-  if (!fs::exists(status)) {
-    throw OptionError("--preset " + Quoted(path) + ": there is no such file");
-  }
-  const uintmax_t size = fs::file_size(path, error);
-  if (!error && size > kMaxPresetBytes) {
-    throw OptionError("--preset " + Quoted(path) + ": " + std::to_string(size) +
-                      " bytes is too large for a preset (at most 1 MiB)");
-  }
+  if (fs::is_directory(status)) Refuse(path, "is a directory");
+  if (error && error != std::errc::no_such_file_or_directory) Refuse(path, error.message());
+  if (!fs::exists(status)) Refuse(path, "there is no such file");
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw OptionError("--preset: cannot read " + Quoted(path));
-  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (file.bad()) throw OptionError("--preset: cannot read " + Quoted(path));
+  if (!file) Refuse(path, "cannot be opened");
+  std::string text(size_t(kMaxPresetBytes) + 1, '\0');
+  file.read(text.data(), std::streamsize(text.size()));
+  if (file.bad()) Refuse(path, "cannot be read");
+  text.resize(size_t(file.gcount()));
+  if (text.size() > kMaxPresetBytes) Refuse(path, "too large for a preset (more than 1 MiB)");
   return text;
 }
 
-// Parses with a depth limit checked as the parser descends, so that no copy or
-// destruction of the value ever recurses deeper than that.
-json ParsePreset(const std::string& path, const std::string& text) {
-  const json::parser_callback_t limit = [](int depth, json::parse_event_t event, json&) {
-    if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
-        depth >= kMaxPresetDepth) {
+// nlohmann's texts read "[json.exception.KIND.N] REASON"; the user needs the reason.
+std::string ParserReason(const std::string& what) {
+  const size_t bracket = what.find("] ");
+  return Printable(bracket == std::string::npos ? what : what.substr(bracket + 2));
+}
+
+// The DOM parser, with a depth limit checked as the parser descends (so that no copy or
+// destruction of the value ever recurses deeper than that) and every parser error given
+// by line and column, including those the DOM parser reports without them (a number too
+// large for a double).
+class PresetSax : public json::json_sax_t {
+ public:
+  PresetSax(json& root, const std::string& text) : dom_(root), text_(text) {}
+  bool null() override { return dom_.null(); }
+  bool boolean(bool v) override { return dom_.boolean(v); }
+  bool number_integer(number_integer_t v) override { return dom_.number_integer(v); }
+  bool number_unsigned(number_unsigned_t v) override { return dom_.number_unsigned(v); }
+  bool number_float(number_float_t v, const string_t& s) override {
+    return dom_.number_float(v, s);
+  }
+  bool string(string_t& v) override { return dom_.string(v); }
+  bool binary(binary_t& v) override { return dom_.binary(v); }
+  bool start_object(std::size_t n) override { return Descend() && dom_.start_object(n); }
+  bool key(string_t& v) override { return dom_.key(v); }
+  bool end_object() override { return Ascend() && dom_.end_object(); }
+  bool start_array(std::size_t n) override { return Descend() && dom_.start_array(n); }
+  bool end_array() override { return Ascend() && dom_.end_array(); }
+  bool parse_error(std::size_t end, const std::string& token,
+                   const nlohmann::detail::exception& e) override {
+    const std::string reason = ParserReason(e.what());
+    // A syntax error's own text already leads with its place: "parse error at line L,
+    // column C: ...".
+    const size_t at = reason.find(" at line ");
+    if (at != std::string::npos) throw OptionError(reason.substr(at + 4));
+    throw OptionError(Place(end - std::min(end, token.size())) + ": " + reason);
+  }
+
+ private:
+  bool Descend() {
+    if (++depth_ > kMaxPresetDepth) {
       throw OptionError("nested deeper than " + std::to_string(kMaxPresetDepth) + " levels");
     }
     return true;
-  };
-  try {
-    return json::parse(text, limit);
-  } catch (const json::parse_error& e) {
-    // nlohmann's text reads "[json.exception.parse_error.101] parse error at line L,
-    // column C: REASON"; the user needs what follows "at ".
-    std::string reason = e.what();
-    const size_t at = reason.find(" at line ");
-    reason = at == std::string::npos ? reason : reason.substr(at + 4);
-    throw OptionError("--preset " + Quoted(path) + ": " + reason);
-  } catch (const OptionError& e) {
-    throw OptionError("--preset " + Quoted(path) + ": " + e.what());
   }
+  bool Ascend() {
+    --depth_;
+    return true;
+  }
+  // "line L, column C" of a byte offset, counted as the parser counts them.
+  std::string Place(size_t offset) const {
+    offset = std::min(offset, text_.size());
+    const size_t lineStart = offset == 0 ? std::string::npos : text_.rfind('\n', offset - 1);
+    const size_t line = size_t(std::count(text_.begin(), text_.begin() + long(offset), '\n'));
+    const size_t column = lineStart == std::string::npos ? offset + 1 : offset - lineStart;
+    return "line " + std::to_string(line + 1) + ", column " + std::to_string(column);
+  }
+  nlohmann::detail::json_sax_dom_parser<json> dom_;
+  const std::string& text_;
+  int depth_ = 0;
+};
+
+json ParsePreset(const std::string& path, const std::string& text) {
+  json root;
+  PresetSax sax(root, text);
+  try {
+    json::sax_parse(text, &sax);
+  } catch (const OptionError& e) {
+    Refuse(path, e.what());
+  } catch (const json::exception& e) {
+    Refuse(path, ParserReason(e.what()));
+  }
+  return root;
 }
 
 std::string Number(double v) {

@@ -20,8 +20,9 @@ struct Preset {
 };
 
 // Throws OptionError naming the file for a file that cannot be read or is not a preset:
-// parse errors give the line and column; more than 1 MiB or a nesting deeper than a preset
-// needs are refused before the parser goes further.
+// parse errors give the line and column; more than 1 MiB (counted as read, so a device or
+// a FIFO is held to it too) or a nesting deeper than a preset needs are refused before the
+// parser goes further.
 Preset ReadPreset(const std::string& path);
 
 // Every control that has a value: a keyframed one as its keys (frames of the layer's

@@ -7,8 +7,10 @@
 
 #include "tools/render/ErrorNames.h"
 #include "tools/render/FramePattern.h"
+#include "tools/render/GpuTextureLimit.h"
 #include "tools/render/Interrupt.h"
 #include "tools/render/Preset.h"
+#include "tools/render/Quoted.h"
 #include "tools/render/SequenceRender.h"
 
 namespace solvane::cli {
@@ -27,6 +29,10 @@ void CheckOptions(const RenderOptions& options) {
   if (options.threads < 1 || options.threads > 256) {
     throw OptionError("--threads must be between 1 and 256, not " +
                       std::to_string(options.threads));
+  }
+  // An empty value would otherwise read as no --background at all.
+  if (options.backgroundGiven && options.background.empty()) {
+    throw OptionError("--background wants black, white, grey or R,G,B, not \"\"");
   }
   // The host's clock ticks in thousandths of a frame a second, so 0.001 is the slowest.
   if (!(options.fps >= 0.001 && options.fps <= 1000)) {
@@ -75,8 +81,8 @@ void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::st
   app.add_option("--depth", options.depth,
                  "bits per channel of the worlds: 8 or 32 (default 32 for float inputs, else 8)")
       ->check(CLI::IsMember({8, 32}));
-  app.add_option("--downsample", options.downsample, "render at 1/N resolution")
-      ->check(CLI::PositiveNumber);
+  // Checked with the other values, so that the message gives the range in words.
+  app.add_option("--downsample", options.downsample, "render at 1/N resolution");
   app.add_flag("--adjustment-layer", options.adjustmentLayer,
                "treat the layer as an adjustment layer");
   app.add_option("--threads", options.threads, "host render threads")->check(CLI::Range(1, 256));
@@ -92,7 +98,8 @@ void AddRenderOptions(CLI::App& app, RenderOptions& options, std::vector<std::st
   app.add_option("--preset", options.preset, "control values and keys from a JSON preset");
   app.add_option("--save-preset", options.savePreset, "write the control values to a preset");
   app.add_option("--background", options.background,
-                 "flatten over black, white, grey or R,G,B before writing");
+                 "flatten over black, white, grey or R,G,B before writing")
+      ->each([&options](const std::string&) { options.backgroundGiven = true; });
   app.add_flag("--quiet", options.quiet, "no progress line");
 }
 
@@ -104,15 +111,28 @@ void RenderCommand(host::Host& host, const RenderOptions& options) {
   SetFrameRate(host, options.fps);
   FrameTime(range.last, host.Layer());
   const SequencePlan plan = PlanSequence(options, range);
-  WatchInterrupts();
+  if (plan.Count() > 0) {
+    const int n = options.downsample;
+    CheckTextureFit(plan.Frame(0).input, (plan.first.width + n - 1) / n,
+                    (plan.first.height + n - 1) / n);
+  }
   PF_OutData setup{};
   if (PF_Err err = host.GlobalSetup(&setup)) Fail("global set-up", err, &setup);
   if (PF_Err err = host.ParamsSetup()) Fail("parameter set-up", err);
   host::World first;
   if (plan.Count() > 0) first = ReadFirstFrame(host, options, plan);
   ApplyControls(host, options);
+  // Until here a signal ended the process at once; from the first write on it stops the
+  // command at the next point where every file on disk is whole.
+  WatchInterrupts();
   if (!options.savePreset.empty()) WritePreset(options.savePreset, host.Params(), host.Layer());
-  if (options.input.empty()) return;
+  if (options.input.empty()) {
+    if (const int signal = InterruptSignal(); signal != 0) {
+      throw Interrupted(signal, "stopped by " + SignalName(signal) + " after saving " +
+                                    Quoted(options.savePreset));
+    }
+    return;
+  }
   // More chunks than frames leave some empty: such a task has nothing to do, not failed.
   if (plan.Count() == 0) {
     std::cerr << "solvane-render: " << plan.share << " holds no frame: nothing to render\n";

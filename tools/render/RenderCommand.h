@@ -28,9 +28,10 @@ struct RenderOptions {
   std::string chunk;   // "K/N": this run renders the K-th of N shares of the frames
   bool skipExisting = false;  // an output that reads back whole is kept, not rendered
   double fps = 25;
-  std::string preset;      // read before --param and --key, which override it
-  std::string savePreset;  // written after every value is set
-  std::string background;  // empty: keep the alpha
+  std::string preset;            // read before --param and --key, which override it
+  std::string savePreset;        // written after every value is set
+  std::string background;        // empty: keep the alpha
+  bool backgroundGiven = false;  // --background was given, even as an empty text
   bool quiet = false;
   std::string module;  // the module's file: an input, so never an output
 };

@@ -132,7 +132,7 @@ SequencePlan PlanSequence(const RenderOptions& options, const FrameRange& range)
   CheckNames(options, range);
   if (plan.Count() == 0) return plan;
   const bool perFrameInput = HasFramePattern(options.input);
-  ImageHeader first;
+  ImageHeader& first = plan.first;
   InputFiles::Input input;
   const auto checkFrame = [&](int i) {
     const SequenceFrame frame = plan.Frame(i);

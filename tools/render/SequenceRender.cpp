@@ -43,6 +43,29 @@ bool ReadsBackWhole(const std::string& path) {
   }
 }
 
+// Floor and ceiling of a / n for n > 0.
+int FloorDiv(int a, int n) {
+  return a >= 0 ? a / n : -((-a + n - 1) / n);
+}
+int CeilDiv(int a, int n) {
+  return -FloorDiv(-a, n);
+}
+
+// The input's windows for an output that is the rectangle `result` of the layer (at the
+// render's downsample): the display window stays the input's, and the data window moves
+// with the rectangle, so a buffer expansion shows as a data window beyond the display one.
+ImageWindows OutputWindows(const ImageWindows& input, const PF_LRect& result, int downsample) {
+  if (!input.declared) return input;
+  ImageWindows out = input;
+  out.x = FloorDiv(input.x, downsample) + result.left;
+  out.y = FloorDiv(input.y, downsample) + result.top;
+  out.displayX = FloorDiv(input.displayX, downsample);
+  out.displayY = FloorDiv(input.displayY, downsample);
+  out.displayWidth = CeilDiv(input.displayWidth, downsample);
+  out.displayHeight = CeilDiv(input.displayHeight, downsample);
+  return out;
+}
+
 struct PendingFrame {
   SequenceFrame frame;
   std::future<host::FrameResult> result;
@@ -50,13 +73,15 @@ struct PendingFrame {
 
 class SequenceRun {
  public:
-  SequenceRun(host::Host& host, const RenderOptions& options, int frames, host::World first)
+  SequenceRun(host::Host& host, const RenderOptions& options, int frames, host::World first,
+              const ImageWindows& windows)
       : host_(host),
         options_(options),
         progress_(frames, options.quiet),
         first_(std::move(first)),
         depth_(first_.Depth()),
-        frames_(frames) {
+        frames_(frames),
+        windows_(windows) {
     if (!options.background.empty()) background_ = ParseColour(options.background);
   }
   ~SequenceRun() { progress_.Finish(); }
@@ -77,6 +102,7 @@ class SequenceRun {
   host::World first_;  // the first frame, read before the controls were set
   int depth_ = 0;
   int frames_ = 0;
+  ImageWindows windows_;  // the first input frame's
   int written_ = 0;
   int skipped_ = 0;
 };
@@ -113,7 +139,8 @@ bool SequenceRun::Finish(PendingFrame& pending, SequenceFailure& failure) {
   // A frame finished after a signal is dropped: the user asked to stop.
   if (InterruptSignal() != 0) return false;
   if (background_) FlattenOver(result.output, *background_);
-  WriteImage(pending.frame.output, result.output);
+  WriteImage(pending.frame.output, result.output,
+             OutputWindows(windows_, result.preRenderOutput.result_rect, options_.downsample));
   ++written_;
   progress_.FrameDone();
   return true;
@@ -174,19 +201,23 @@ SequenceFailure SequenceRun::Run(const SequencePlan& plan) {
   const auto counted = [this](const std::exception& e) {
     return frames_ > 1 ? std::string(e.what()) + "; " + WrittenText() : std::string(e.what());
   };
+  const auto stopped = [this](int signal) {
+    return Interrupted(
+        signal, "stopped by " + SignalName(signal) + ": " + WrittenText() + ", each one whole");
+  };
   try {
     failure = RenderAll(plan);
-  } catch (const ImageError& e) {
-    throw ImageError(counted(e));
-  } catch (const FileError& e) {
-    throw FileError(counted(e));
-  } catch (const RenderError& e) {
-    throw RenderError(counted(e));
+  } catch (const Interrupted& e) {
+    throw Interrupted(e.Signal(), std::string(e.what()) + "; " + WrittenText());
+  } catch (const std::exception& e) {
+    // A read or write the signal cut short is the signal's doing, not the file's.
+    if (const int signal = InterruptSignal(); signal != 0) throw stopped(signal);
+    if (dynamic_cast<const ImageError*>(&e) != nullptr) throw ImageError(counted(e));
+    if (dynamic_cast<const FileError*>(&e) != nullptr) throw FileError(counted(e));
+    if (dynamic_cast<const RenderError*>(&e) != nullptr) throw RenderError(counted(e));
+    throw;
   }
-  if (const int signal = InterruptSignal(); signal != 0) {
-    throw Interrupted(
-        signal, "stopped by " + SignalName(signal) + ": " + WrittenText() + ", each one whole");
-  }
+  if (const int signal = InterruptSignal(); signal != 0) throw stopped(signal);
   failure.written = written_;
   failure.skipped = skipped_;
   progress_.Finish();
@@ -208,7 +239,7 @@ host::World ReadFirstFrame(host::Host& host, const RenderOptions& options,
 
 SequenceFailure RenderSequence(host::Host& host, const RenderOptions& options,
                                const SequencePlan& plan, host::World first) {
-  SequenceRun run(host, options, plan.Count(), std::move(first));
+  SequenceRun run(host, options, plan.Count(), std::move(first), plan.first.windows);
   return run.Run(plan);
 }
 
