@@ -4,6 +4,8 @@
 // "PF World Suite" v2.
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "AE_EffectCBSuites.h"
 #include "host/Host.h"
 #include "host/TransferSuite.h"
@@ -26,22 +28,34 @@ class Transfer : public ::testing::Test {
   Host host_{SOLVANE_MODULE_PATH};
 };
 
+// One pixel over one pixel through transfer_rect, at the depth of the pixel type.
+template <typename Pixel>
+Pixel Composite(Transfer& t, Pixel s, Pixel d, PF_TransferMode xfer, A_u_char opacity) {
+  constexpr bool kBytes = std::is_same_v<Pixel, PF_Pixel8>;
+  World source(1, 1, kBytes ? 8 : 32), dest(1, 1, kBytes ? 8 : 32);
+  if constexpr (kBytes) {
+    source.SetPixel8(0, 0, s);
+    dest.SetPixel8(0, 0, d);
+  } else {
+    source.SetPixelFloat(0, 0, s);
+    dest.SetPixelFloat(0, 0, d);
+  }
+  EXPECT_EQ(t.Run(source, 0, 0, dest, xfer, opacity), PF_Err_NONE);
+  if constexpr (kBytes) {
+    return dest.Pixel8(0, 0);
+  } else {
+    return dest.PixelFloat(0, 0);
+  }
+}
+
 PF_PixelFloat CompositeOne(Transfer& t, PF_PixelFloat s, PF_PixelFloat d, PF_TransferMode xfer,
                            A_u_char opacity) {
-  World source(1, 1, 32), dest(1, 1, 32);
-  source.SetPixelFloat(0, 0, s);
-  dest.SetPixelFloat(0, 0, d);
-  EXPECT_EQ(t.Run(source, 0, 0, dest, xfer, opacity), PF_Err_NONE);
-  return dest.PixelFloat(0, 0);
+  return Composite(t, s, d, xfer, opacity);
 }
 
 PF_Pixel8 CompositeOne8(Transfer& t, PF_Pixel8 s, PF_Pixel8 d, PF_TransferMode xfer,
                         A_u_char opacity) {
-  World source(1, 1, 8), dest(1, 1, 8);
-  source.SetPixel8(0, 0, s);
-  dest.SetPixel8(0, 0, d);
-  EXPECT_EQ(t.Run(source, 0, 0, dest, xfer, opacity), PF_Err_NONE);
-  return dest.Pixel8(0, 0);
+  return Composite(t, s, d, xfer, opacity);
 }
 
 void ExpectPixel(PF_PixelFloat p, float a, float r, float g, float b) {

@@ -36,15 +36,25 @@ std::vector<uint8_t> EveryPair() {
   return bytes;
 }
 
-std::vector<uint8_t> ReadBytes(const std::string& path) {
+// The file's four channels as stored (straight colour is not premultiplied on reading).
+template <typename T>
+std::vector<T> ReadStored(const std::string& path, OIIO::TypeDesc type) {
   OIIO::ImageSpec config;
   config.attribute("oiio:UnassociatedAlpha", 1);
   auto in = OIIO::ImageInput::open(path, &config);
   EXPECT_TRUE(in) << path;
   if (!in) return {};
-  std::vector<uint8_t> bytes(size_t(in->spec().width) * in->spec().height * 4);
-  EXPECT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT8, bytes.data()));
-  return bytes;
+  std::vector<T> values(size_t(in->spec().width) * in->spec().height * 4);
+  EXPECT_TRUE(in->read_image(0, 0, 0, 4, type, values.data()));
+  return values;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  return ReadStored<uint8_t>(path, OIIO::TypeDesc::UINT8);
+}
+
+std::vector<float> ReadFloats(const std::string& path) {
+  return ReadStored<float>(path, OIIO::TypeDesc::FLOAT);
 }
 
 // Writes RGBA floats as stored, tagged straight or not (a TIFF's extra-samples tag).
@@ -56,17 +66,6 @@ void WriteFloats(const std::string& path, int width, int height, const std::vect
   if (unassociated) spec.attribute("oiio:UnassociatedAlpha", 1);
   ASSERT_TRUE(out->open(path, spec) && out->write_image(OIIO::TypeDesc::FLOAT, rgba.data()) &&
               out->close());
-}
-
-std::vector<float> ReadFloats(const std::string& path) {
-  OIIO::ImageSpec config;
-  config.attribute("oiio:UnassociatedAlpha", 1);
-  auto in = OIIO::ImageInput::open(path, &config);
-  EXPECT_TRUE(in) << path;
-  if (!in) return {};
-  std::vector<float> values(size_t(in->spec().width) * in->spec().height * 4);
-  EXPECT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, values.data()));
-  return values;
 }
 
 TEST(StraightAlpha, EveryBytePairOfAPngGoesIntoTheWorldAndBackOutUnchanged) {
@@ -88,8 +87,10 @@ TEST(StraightAlpha, EveryBytePairOfAPngGoesIntoTheWorldAndBackOutUnchanged) {
     }
   }
   EXPECT_EQ(mismatches, 0);
-  cli::WriteImage(Temp("back.png"), world);
-  EXPECT_EQ(ReadBytes(Temp("back.png")), file);
+  for (const char* name : {"back.png", "back.tif"}) {
+    cli::WriteImage(Temp(name), world);
+    EXPECT_EQ(ReadBytes(Temp(name)), file) << name;
+  }
 }
 
 // Half-transparent red 0.8 over alpha 0.5 and green 0.3 where alpha is 0.
@@ -135,6 +136,10 @@ TEST(StraightAlpha, AnUnassociatedFloatTiffIsStraightAlready) {
   EXPECT_FLOAT_EQ(p.red, 0.8f);
   EXPECT_FLOAT_EQ(p.blue, 1.5f);
   EXPECT_FLOAT_EQ(p.alpha, 0.5f);
+  // A float TIFF is written premultiplied, tagged so, and read back straight.
+  cli::WriteImage(Temp("written.tif"), world);
+  EXPECT_FLOAT_EQ(ReadFloats(Temp("written.tif"))[0], 0.4f);
+  EXPECT_FLOAT_EQ(cli::ReadImage(Temp("written.tif"), 32).PixelFloat(0, 0).red, 0.8f);
 }
 
 TEST(StraightAlpha, ConversionsAtTheBorders) {
