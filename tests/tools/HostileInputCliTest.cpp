@@ -76,8 +76,8 @@ void WriteDeclaringPng(const std::string& path, uint32_t width, uint32_t height)
 
 TEST(HostileInput, TruncatedTiffJpegAndPngAreRefused) {
   const std::string dir = TestFolder("truncated");
-  // OpenImageIO's PNG reader leaks a message string on a cut-short file (libpng's longjmp
-  // skips its destructor); the leak checker must not stop the tool there.
+  // A cut-short PNG is refused before OpenImageIO decodes it, whose PNG reader would leak
+  // its error message there (the leak checker would stop the tool).
   for (const std::string name : {"cut.tif", "cut.jpg", "cut.png"}) {
     const std::string path = dir + "/" + name;
     WritePicture(path, 96, 64);
@@ -85,7 +85,7 @@ TEST(HostileInput, TruncatedTiffJpegAndPngAreRefused) {
     const CliResult run = RunCli({"--quiet", path, dir + "/out.png"});
     EXPECT_EQ(run.code, 1) << name << ": " << run.err;
     EXPECT_NE(run.err.find("cannot read \"" + path + "\""), std::string::npos) << run.err;
-    // libpng prints its own "libpng error: ..." line first; the tool's line is the last.
+    // Where a decoder prints a line of its own first, the tool's line is the last.
     EXPECT_TRUE(OneLine(run.err.substr(run.err.find("solvane-render:")))) << run.err;
     EXPECT_FALSE(fs::exists(dir + "/out.png"));
   }

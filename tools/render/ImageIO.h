@@ -44,6 +44,11 @@ ImageHeader ReadImageHeader(const std::string& path);
 void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
                        uint64_t fileBytes);
 
+// Throws ImageError when `path` is a PNG file whose chunks run past its end or that has no
+// IEND chunk. OpenImageIO's PNG reader would find that only while decoding, and then leaks
+// its error message (libpng's longjmp out of the read callback skips its destructor).
+void CheckPngComplete(const std::string& path);
+
 // Throws ImageError unless `path` names a regular file: "there is no such file", "is a
 // directory", the system's reason (a loop of links), or not a regular file (a device or
 // a FIFO).

@@ -1,4 +1,6 @@
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "tools/render/ImageIO.h"
 #include "tools/render/Quoted.h"
@@ -14,7 +16,35 @@ constexpr int64_t kMaxPixels = int64_t(1) << 28;
 constexpr int64_t kMaxCompression = 4096;
 constexpr int64_t kSmallPictureBytes = int64_t(64) << 20;
 
+bool IsPng(std::ifstream& file) {
+  char signature[8] = {};
+  return file.read(signature, 8) && std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8) == 0;
+}
+
+uint32_t BigEndian(const unsigned char* b) {
+  return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
+}
+
 }  // namespace
+
+void CheckPngComplete(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file || !IsPng(file)) return;
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) return;
+  // Chunk headers only: each is length, type, data and a CRC, up to IEND.
+  for (uintmax_t at = 8; at + 12 <= size;) {
+    unsigned char header[8] = {};
+    file.seekg(std::streamoff(at));
+    if (!file.read(reinterpret_cast<char*>(header), 8)) break;
+    at += 12 + uintmax_t(BigEndian(header));
+    if (at > size) break;
+    if (std::memcmp(header + 4, "IEND", 4) == 0) return;
+  }
+  throw ImageError("cannot read " + Quoted(path) + ": the PNG file is cut short (it ends before " +
+                   "its IEND chunk)");
+}
 
 void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
                        uint64_t fileBytes) {
