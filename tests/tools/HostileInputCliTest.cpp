@@ -136,6 +136,33 @@ TEST(HostileInput, ATinyFileDeclaringAHugePictureIsRefusedBeforeAllocating) {
   EXPECT_NE(run.err.find("GL texture size limit"), std::string::npos) << run.err;
 }
 
+TEST(HostileInput, AnExrAttributeLargerThanTheFileIsRefusedBeforeTheLibraryAllocatesIt) {
+  const std::string dir = TestFolder("exr_attribute");
+  const std::string good = dir + "/good.exr";
+  WritePicture(good, 8, 6);
+  EXPECT_NO_THROW(CheckExrAttributeSizes(good));
+  std::string bytes = FileBytes(good);
+  const std::string attribute("channels\0chlist\0", 16);
+  const size_t at = bytes.find(attribute);
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at + attribute.size(), 4, "\xff\xff\xff\x7f");
+  const std::string bad = dir + "/bad.exr";
+  std::ofstream(bad, std::ios::binary) << bytes;
+  try {
+    CheckExrAttributeSizes(bad);
+    ADD_FAILURE() << "a 2 GiB attribute in a small file was let through";
+  } catch (const ImageError& e) {
+    EXPECT_NE(std::string(e.what()).find("attribute \"channels\" declares 2147483647 bytes"),
+              std::string::npos)
+        << e.what();
+  }
+  const CliResult run = RunCli({bad, dir + "/out.png"});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("bad.exr\": its header attribute"), std::string::npos) << run.err;
+  EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
+  EXPECT_LT(run.seconds, 5.0);
+}
+
 TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsNamedAsSuch) {
   const std::string dir = TestFolder("texture_limit");
   const std::string wide = dir + "/wide.png";

@@ -26,6 +26,7 @@ std::string Reason(std::string message) {
 // Opens the file and checks what its header declares before any pixel is read.
 std::unique_ptr<OIIO::ImageInput> OpenChecked(const std::string& path) {
   CheckInputFile(path);
+  CheckExrAttributeSizes(path);
   // Straight-alpha files are read as stored; premultiplying them is ours to do.
   OIIO::ImageSpec config;
   config.attribute("oiio:UnassociatedAlpha", 1);

@@ -38,6 +38,13 @@ void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, i
 // directory".
 void CheckInputFile(const std::string& path);
 
+// For an OpenEXR file (by its signature, whatever its name): throws ImageError when a
+// header attribute declares more bytes than the file has left. The EXR library allocates
+// and clears an attribute's declared size before it reads it, so a file of a few hundred
+// bytes could otherwise take gigabytes. Anything else about the header is left to the
+// library to judge.
+void CheckExrAttributeSizes(const std::string& path);
+
 // Reads the first image of the file into a world of `depth` bits (8 or 32), or, with depth
 // 0, of 32 bits for a float file and 8 otherwise. Grey images fill red, green and blue;
 // images without alpha are opaque.

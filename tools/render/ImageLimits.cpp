@@ -1,4 +1,6 @@
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "tools/render/ImageIO.h"
 #include "tools/render/Quoted.h"
@@ -13,6 +15,46 @@ constexpr int64_t kMaxPixels = int64_t(1) << 28;
 // (deflate's limit is 1032:1); the allowance keeps small pictures clear of the ratio.
 constexpr int64_t kMaxCompression = 4096;
 constexpr int64_t kSmallPictureBytes = int64_t(64) << 20;
+
+constexpr char kExrMagic[] = "\x76\x2f\x31\x01";
+constexpr uint32_t kExrMultipart = 0x1000;  // version flag: several headers follow
+// Attribute and type names are at most 255 characters (with long names on).
+constexpr int kExrNameLimit = 256;
+
+// A zero-terminated name; false at the end of the file or past the longest name.
+bool ReadExrName(std::istream& in, std::string& name) {
+  name.clear();
+  for (char c; in.get(c);) {
+    if (c == '\0') return true;
+    if (name.size() == kExrNameLimit) return false;
+    name.push_back(c);
+  }
+  return false;
+}
+
+// Walks one header's attributes up to its terminating empty name. False when the header
+// ends early or cannot be read: the library reports those in its own words.
+bool CheckExrHeader(std::istream& in, const std::string& path, uint64_t fileBytes, bool& empty) {
+  std::string name, type;
+  empty = true;
+  while (ReadExrName(in, name)) {
+    if (name.empty()) return true;
+    empty = false;
+    char sizeBytes[4];
+    if (!ReadExrName(in, type) || !in.read(sizeBytes, 4)) return false;
+    const int32_t size =
+        int32_t(uint32_t(uint8_t(sizeBytes[0])) | uint32_t(uint8_t(sizeBytes[1])) << 8 |
+                uint32_t(uint8_t(sizeBytes[2])) << 16 | uint32_t(uint8_t(sizeBytes[3])) << 24);
+    const std::streamoff at = in.tellg();
+    if (size < 0 || at < 0 || uint64_t(size) > fileBytes - uint64_t(at)) {
+      throw ImageError("cannot read " + Quoted(path) + ": its header attribute \"" + name +
+                       "\" declares " + std::to_string(size) + " bytes but the file holds only " +
+                       std::to_string(fileBytes) + " (the file is damaged)");
+    }
+    in.seekg(size, std::ios::cur);
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -35,6 +77,21 @@ void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, i
                      " pixels but holds only " + std::to_string(fileBytes) +
                      " bytes (the file is damaged)");
   }
+}
+
+void CheckExrAttributeSizes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char start[8];
+  if (!in.read(start, 8) || std::memcmp(start, kExrMagic, 4) != 0) return;
+  std::error_code error;
+  const uintmax_t fileBytes = std::filesystem::file_size(path, error);
+  if (error) return;
+  const uint32_t flags = uint32_t(uint8_t(start[5])) << 8 | uint32_t(uint8_t(start[6])) << 16;
+  bool empty = false;
+  // A multi-part file's headers follow one another, the list ended by an empty header.
+  do {
+    if (!CheckExrHeader(in, path, uint64_t(fileBytes), empty)) return;
+  } while ((flags & kExrMultipart) != 0 && !empty);
 }
 
 void CheckInputFile(const std::string& path) {
