@@ -229,6 +229,8 @@ TEST(HostileInput, PresetsAreBoundedAndTheirErrorsSayWhere) {
   std::ofstream(broken) << "{\n  \"controls\": {\n    \"Length\": 300,\n  }\n}\n";
   const std::string wraps = dir + "/wraps.json";
   std::ofstream(wraps) << R"({"keys": [{"control": "Exposure", "frame": 4294967297, "value": 2}]})";
+  const std::string overflow = dir + "/overflow.json";
+  std::ofstream(overflow) << R"({"controls": {"Length": 1e400}})";
   const std::string large = dir + "/large.json";
   std::ofstream(large) << R"({"controls": {"Length": ")" << std::string(2 << 20, '1') << "\"}}";
   fs::create_directory(dir + "/folder.json");
@@ -239,6 +241,7 @@ TEST(HostileInput, PresetsAreBoundedAndTheirErrorsSayWhere) {
       {deep, "nested deeper than 16 levels"},
       {broken, "line 4, column 3"},
       {wraps, "frame 4294967297, beyond the host's time range"},
+      {overflow, "number overflow parsing '1e400'"},
       {large, "too large for a preset"},
       {dir + "/folder.json", "is a directory"},
   };

@@ -54,12 +54,16 @@ json ParsePreset(const std::string& path, const std::string& text) {
   };
   try {
     return json::parse(text, limit);
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {
     // nlohmann's text reads "[json.exception.parse_error.101] parse error at line L,
-    // column C: REASON"; the user needs what follows "at ".
+    // column C: REASON"; the user needs what follows "at ". A number past double's range
+    // is an out_of_range error without a position: "[...] number overflow parsing '1e400'".
     std::string reason = e.what();
     const size_t at = reason.find(" at line ");
-    reason = at == std::string::npos ? reason : reason.substr(at + 4);
+    const size_t tag = reason.find("] ");
+    reason = at != std::string::npos    ? reason.substr(at + 4)
+             : tag != std::string::npos ? reason.substr(tag + 2)
+                                        : reason;
     throw OptionError("--preset " + Quoted(path) + ": " + reason);
   } catch (const OptionError& e) {
     throw OptionError("--preset " + Quoted(path) + ": " + e.what());
