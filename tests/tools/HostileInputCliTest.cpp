@@ -163,6 +163,25 @@ TEST(HostileInput, AnExrAttributeLargerThanTheFileIsRefusedBeforeTheLibraryAlloc
   EXPECT_LT(run.seconds, 5.0);
 }
 
+TEST(HostileInput, APngChunkLargerThanTheFileIsRefusedBeforeLibpngAllocatesIt) {
+  const std::string dir = TestFolder("png_chunk");
+  const std::string good = dir + "/good.png";
+  WritePicture(good, 8, 6);
+  EXPECT_NO_THROW(CheckPngChunkSizes(good));
+  std::string bytes = FileBytes(good);
+  // After the signature and IHDR: a text chunk that says it holds 1.2 GB.
+  bytes.insert(33, BigEndian(1229209940) + "tEXt" + std::string("Comment\0x", 9));
+  const std::string bad = dir + "/bad.png";
+  std::ofstream(bad, std::ios::binary) << bytes;
+  EXPECT_THROW(CheckPngChunkSizes(bad), ImageError);
+  const CliResult run = RunCli({bad, dir + "/out.png"});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("bad.png\": its tEXt chunk declares 1229209940 bytes"), std::string::npos)
+      << run.err;
+  EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
+  EXPECT_LT(run.seconds, 5.0);
+}
+
 TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsNamedAsSuch) {
   const std::string dir = TestFolder("texture_limit");
   const std::string wide = dir + "/wide.png";

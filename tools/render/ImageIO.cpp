@@ -27,6 +27,7 @@ std::string Reason(std::string message) {
 std::unique_ptr<OIIO::ImageInput> OpenChecked(const std::string& path) {
   CheckInputFile(path);
   CheckExrAttributeSizes(path);
+  CheckPngChunkSizes(path);
   // Straight-alpha files are read as stored; premultiplying them is ours to do.
   OIIO::ImageSpec config;
   config.attribute("oiio:UnassociatedAlpha", 1);

@@ -45,6 +45,10 @@ void CheckInputFile(const std::string& path);
 // library to judge.
 void CheckExrAttributeSizes(const std::string& path);
 
+// The same for a PNG file's chunks: libpng allocates and clears a text chunk's declared
+// length before it reads it.
+void CheckPngChunkSizes(const std::string& path);
+
 // Reads the first image of the file into a world of `depth` bits (8 or 32), or, with depth
 // 0, of 32 bits for a float file and 8 otherwise. Grey images fill red, green and blue;
 // images without alpha are opaque.

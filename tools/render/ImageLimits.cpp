@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +57,13 @@ bool CheckExrHeader(std::istream& in, const std::string& path, uint64_t fileByte
   return false;
 }
 
+constexpr char kPngMagic[] = "\x89PNG\r\n\x1a\n";
+
+uint32_t BigEndian32(const char* b) {
+  return uint32_t(uint8_t(b[0])) << 24 | uint32_t(uint8_t(b[1])) << 16 |
+         uint32_t(uint8_t(b[2])) << 8 | uint32_t(uint8_t(b[3]));
+}
+
 }  // namespace
 
 void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
@@ -92,6 +100,30 @@ void CheckExrAttributeSizes(const std::string& path) {
   do {
     if (!CheckExrHeader(in, path, uint64_t(fileBytes), empty)) return;
   } while ((flags & kExrMultipart) != 0 && !empty);
+}
+
+void CheckPngChunkSizes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char start[8];
+  if (!in.read(start, 8) || std::memcmp(start, kPngMagic, 8) != 0) return;
+  std::error_code error;
+  const uintmax_t fileBytes = std::filesystem::file_size(path, error);
+  if (error) return;
+  // Each chunk: its length, its type, the data and a CRC. A short read is left to libpng.
+  for (char head[8]; in.read(head, 8);) {
+    const uint64_t length = BigEndian32(head);
+    const std::streamoff at = in.tellg();
+    if (at < 0) return;
+    if (length + 4 > uint64_t(fileBytes) - uint64_t(at)) {
+      std::string type(head + 4, 4);
+      for (char& c : type) c = std::isalpha(static_cast<unsigned char>(c)) ? c : '?';
+      throw ImageError("cannot read " + Quoted(path) + ": its " + type + " chunk declares " +
+                       std::to_string(length) + " bytes but the file holds only " +
+                       std::to_string(fileBytes) + " (the file is damaged)");
+    }
+    if (std::memcmp(head + 4, "IEND", 4) == 0) return;
+    in.seekg(std::streamoff(length + 4), std::ios::cur);
+  }
 }
 
 void CheckInputFile(const std::string& path) {
