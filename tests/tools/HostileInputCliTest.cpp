@@ -156,6 +156,14 @@ TEST(HostileInput, AnExrAttributeLargerThanTheFileIsRefusedBeforeTheLibraryAlloc
               std::string::npos)
         << e.what();
   }
+  // A data window far wider than any texture is refused before OpenEXR sizes buffers by it.
+  std::string wide = FileBytes(good);
+  const std::string window("dataWindow\0box2i\0\x10\0\0\0", 21);
+  const size_t box = wide.find(window);
+  ASSERT_NE(box, std::string::npos);
+  wide.replace(box + window.size() + 8, 4, "\x07\x00\xf7\x00");
+  std::ofstream(dir + "/wide.exr", std::ios::binary) << wide;
+  EXPECT_THROW(CheckExrAttributeSizes(dir + "/wide.exr"), ImageError);
   const CliResult run = RunCli({bad, dir + "/out.png"});
   EXPECT_EQ(run.code, 1) << run.err;
   EXPECT_NE(run.err.find("bad.exr\": its header attribute"), std::string::npos) << run.err;

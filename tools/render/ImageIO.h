@@ -41,8 +41,9 @@ void CheckInputFile(const std::string& path);
 // For an OpenEXR file (by its signature, whatever its name): throws ImageError when a
 // header attribute declares more bytes than the file has left. The EXR library allocates
 // and clears an attribute's declared size before it reads it, so a file of a few hundred
-// bytes could otherwise take gigabytes. Anything else about the header is left to the
-// library to judge.
+// bytes could otherwise take gigabytes. The data window is held to CheckDeclaredSize's
+// limits as well, since the library sizes its buffers by it while opening. Anything else
+// about the header is left to the library to judge.
 void CheckExrAttributeSizes(const std::string& path);
 
 // The same for a PNG file's chunks: libpng allocates and clears a text chunk's declared

@@ -52,6 +52,16 @@ bool CheckExrHeader(std::istream& in, const std::string& path, uint64_t fileByte
                        "\" declares " + std::to_string(size) + " bytes but the file holds only " +
                        std::to_string(fileBytes) + " (the file is damaged)");
     }
+    if (name == "dataWindow" && type == "box2i" && size == 16) {
+      // OpenEXR sizes its line buffers by the data window while opening: checked first.
+      char box[16];
+      if (!in.read(box, 16)) return false;
+      int32_t xMin, yMin, xMax, yMax;
+      std::memcpy(&xMin, box, 4), std::memcpy(&yMin, box + 4, 4);
+      std::memcpy(&xMax, box + 8, 4), std::memcpy(&yMax, box + 12, 4);
+      CheckDeclaredSize(path, int64_t(xMax) - xMin + 1, int64_t(yMax) - yMin + 1, 0, fileBytes);
+      continue;
+    }
     in.seekg(size, std::ios::cur);
   }
   return false;
