@@ -43,4 +43,7 @@ std::vector<uint8_t> ReadElfSection(const std::string& path, const std::string& 
 // resource PIPL/16000/1033), parsed and checked to be an After Effects effect.
 RegistrationInfo ReadModuleRegistration(const std::string& path);
 
+// The same for a module file's bytes; `path` only names the file in messages.
+RegistrationInfo ModuleRegistration(const std::vector<uint8_t>& bytes, const std::string& path);
+
 }  // namespace solvane::host

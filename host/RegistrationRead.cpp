@@ -94,7 +94,10 @@ std::vector<uint8_t> ReadElfSection(const std::string& path, const std::string& 
 }
 
 RegistrationInfo ReadModuleRegistration(const std::string& path) {
-  const std::vector<uint8_t> bytes = ReadWholeFile(path);
+  return ModuleRegistration(ReadWholeFile(path), path);
+}
+
+RegistrationInfo ModuleRegistration(const std::vector<uint8_t>& bytes, const std::string& path) {
   std::vector<uint8_t> resource;
   if (IsElf64(bytes)) {
     resource = ElfSection(bytes, path, ".pipl");

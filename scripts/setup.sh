@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests and the tools need. Safe to run
 # again: apt-get skips what is already there. Needs root (CI runs as root).
+#   scripts/setup.sh          the build, the tests and the tools
+#   scripts/setup.sh --fuzz   only clang and its libFuzzer runtime, for scripts/fuzz.sh
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,12 @@ packages=(
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   slurm-wlm munge
 )
+
+# The fuzz targets need clang and the sanitizer and libFuzzer runtimes, which the other
+# builds do not: scripts/fuzz.sh asks for them.
+if [ "${1:-}" = --fuzz ]; then
+  packages=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

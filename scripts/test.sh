@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the default build, a render farm
 # on a one-node Slurm cluster, the AddressSanitizer build, the threaded suites under
-# ThreadSanitizer, the Windows compile check and, unless SOLVANE_SKIP_WINDOWS=1, the
+# ThreadSanitizer, the Windows compile check, the fuzz targets for 30 seconds each and,
+# unless SOLVANE_SKIP_WINDOWS=1, the
 # Windows module under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,6 +47,14 @@ if [ "${SOLVANE_SKIP_TSAN:-0}" != 1 ]; then
     --target smart_render_tests frame_targets_tests render_pool_tests
   ctest --preset tsan -j"$(nproc)" --no-tests=error \
     -R '^(SmartRenderThreads|FrameTargets|FrameTargetSlots|Frames)\.'
+fi
+
+# Every parser fuzzed from its seed corpus for a bounded time (about 4 minutes of fuzzing
+# on 2 cores, plus the build): any crash, leak, sanitizer report, timeout or OOM fails.
+if [ "${SOLVANE_SKIP_FUZZ:-0}" != 1 ]; then
+  section "fuzz targets"
+  require scripts/fuzz.sh
+  scripts/fuzz.sh
 fi
 
 section "Windows GL backend compile check"

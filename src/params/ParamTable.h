@@ -106,7 +106,8 @@ constexpr ParamRow Slider(PF_ParamIndex index, A_long id, std::string_view name,
           .sliderMax = sliderMax,
           .sliderDefault = dephault,
           .precision = precision,
-          .displayFlags = percent ? PF_ValueDisplayFlag_PERCENT : PF_ValueDisplayFlag_NONE};
+          .displayFlags = PF_ValueDisplayFlags(percent ? PF_ValueDisplayFlag_PERCENT
+                                                        : PF_ValueDisplayFlag_NONE)};
 }
 constexpr ParamRow Popup(PF_ParamIndex index, A_long id, std::string_view name,
                          std::string_view items, A_long dephault, PF_ParamFlags flags = 0) {

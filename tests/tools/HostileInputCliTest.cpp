@@ -139,6 +139,60 @@ TEST(HostileInput, ATinyFileDeclaringAHugePictureIsRefusedBeforeAllocating) {
   EXPECT_NE(run.err.find("GL texture size limit"), std::string::npos) << run.err;
 }
 
+TEST(HostileInput, AnExrAttributeLargerThanTheFileIsRefusedBeforeTheLibraryAllocatesIt) {
+  const std::string dir = TestFolder("exr_attribute");
+  const std::string good = dir + "/good.exr";
+  WritePicture(good, 8, 6);
+  EXPECT_NO_THROW(CheckExrAttributeSizes(good));
+  std::string bytes = FileBytes(good);
+  const std::string attribute("channels\0chlist\0", 16);
+  const size_t at = bytes.find(attribute);
+  ASSERT_NE(at, std::string::npos);
+  bytes.replace(at + attribute.size(), 4, "\xff\xff\xff\x7f");
+  const std::string bad = dir + "/bad.exr";
+  std::ofstream(bad, std::ios::binary) << bytes;
+  try {
+    CheckExrAttributeSizes(bad);
+    ADD_FAILURE() << "a 2 GiB attribute in a small file was let through";
+  } catch (const ImageError& e) {
+    EXPECT_NE(std::string(e.what()).find("attribute \"channels\" declares 2147483647 bytes"),
+              std::string::npos)
+        << e.what();
+  }
+  // A data window far wider than any texture is refused before OpenEXR sizes buffers by it.
+  std::string wide = FileBytes(good);
+  const std::string window("dataWindow\0box2i\0\x10\0\0\0", 21);
+  const size_t box = wide.find(window);
+  ASSERT_NE(box, std::string::npos);
+  wide.replace(box + window.size() + 8, 4, "\x07\x00\xf7\x00");
+  std::ofstream(dir + "/wide.exr", std::ios::binary) << wide;
+  EXPECT_THROW(CheckExrAttributeSizes(dir + "/wide.exr"), ImageError);
+  const CliResult run = RunCli({bad, dir + "/out.png"});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("bad.exr\": its header attribute"), std::string::npos) << run.err;
+  EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
+  EXPECT_LT(run.seconds, 5.0);
+}
+
+TEST(HostileInput, APngChunkLargerThanTheFileIsRefusedBeforeLibpngAllocatesIt) {
+  const std::string dir = TestFolder("png_chunk");
+  const std::string good = dir + "/good.png";
+  WritePicture(good, 8, 6);
+  EXPECT_NO_THROW(CheckPngChunks(good));
+  std::string bytes = FileBytes(good);
+  // After the signature and IHDR: a text chunk that says it holds 1.2 GB.
+  bytes.insert(33, BigEndian(1229209940) + "tEXt" + std::string("Comment\0x", 9));
+  const std::string bad = dir + "/bad.png";
+  std::ofstream(bad, std::ios::binary) << bytes;
+  EXPECT_THROW(CheckPngChunks(bad), ImageError);
+  const CliResult run = RunCli({bad, dir + "/out.png"});
+  EXPECT_EQ(run.code, 1) << run.err;
+  EXPECT_NE(run.err.find("bad.png\": its tEXt chunk declares 1229209940 bytes"), std::string::npos)
+      << run.err;
+  EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
+  EXPECT_LT(run.seconds, 5.0);
+}
+
 TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsRefusedFromItsHeader) {
   const std::string dir = TestFolder("texture_limit");
   const std::string wide = dir + "/wide.png";
@@ -203,6 +257,8 @@ TEST(HostileInput, PresetsAreBoundedAndTheirErrorsSayWhere) {
   std::ofstream(broken) << "{\n  \"controls\": {\n    \"Length\": 300,\n  }\n}\n";
   const std::string wraps = dir + "/wraps.json";
   std::ofstream(wraps) << R"({"keys": [{"control": "Exposure", "frame": 4294967297, "value": 2}]})";
+  const std::string overflow = dir + "/overflow.json";
+  std::ofstream(overflow) << R"({"controls": {"Length": 1e400}})";
   const std::string large = dir + "/large.json";
   std::ofstream(large) << R"({"controls": {"Length": ")" << std::string(2 << 20, '1') << "\"}}";
   fs::create_directory(dir + "/folder.json");
@@ -213,6 +269,7 @@ TEST(HostileInput, PresetsAreBoundedAndTheirErrorsSayWhere) {
       {deep, "nested deeper than 16 levels"},
       {broken, "line 4, column 3"},
       {wraps, "frame 4294967297, beyond the host's time range"},
+      {overflow, "number overflow parsing '1e400'"},
       {large, "too large for a preset"},
       {dir + "/folder.json", "is a directory"},
   };

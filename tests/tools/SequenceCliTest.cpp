@@ -76,7 +76,9 @@ TEST(FramePattern, RangesAreReadOrRefused) {
   EXPECT_EQ(ParseFrameRange("3-9").first, 3);
   EXPECT_EQ(ParseFrameRange("3-9").Count(), 7);
   EXPECT_EQ(ParseFrameRange("12").Count(), 1);
-  for (const char* bad : {"9-3", "-4", "a-b", "", "1-", "1-2-3"}) {
+  // The widest range an int counts; one frame more is refused rather than wrapping.
+  EXPECT_EQ(ParseFrameRange("1-2147483647").Count(), 2147483647);
+  for (const char* bad : {"9-3", "-4", "a-b", "", "1-", "1-2-3", "0-2147483647"}) {
     EXPECT_THROW(ParseFrameRange(bad), OptionError) << bad;
   }
 }

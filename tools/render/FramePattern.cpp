@@ -83,6 +83,12 @@ FrameRange ParseFrameRange(const std::string& text) {
     throw OptionError("--frames wants FIRST-LAST with 0 <= FIRST <= LAST, not \"" + Shown(text) +
                       "\"");
   }
+  // 0-2147483647 is one frame more than an int counts; its count would wrap negative and
+  // the render would do nothing and succeed.
+  if (range.last - range.first == std::numeric_limits<int>::max()) {
+    throw OptionError("--frames \"" + Shown(text) + "\" is more frames than one render takes (" +
+                      std::to_string(std::numeric_limits<int>::max()) + " at most)");
+  }
   return range;
 }
 

@@ -26,7 +26,8 @@ std::string Reason(std::string message) {
 // Opens the file and checks what its header declares before any pixel is read.
 std::unique_ptr<OIIO::ImageInput> OpenChecked(const std::string& path) {
   CheckInputFile(path);
-  CheckPngComplete(path);
+  CheckExrAttributeSizes(path);
+  CheckPngChunks(path);
   // Straight-alpha files are read as stored: OpenImageIO must not premultiply them.
   OIIO::ImageSpec config;
   config.attribute("oiio:UnassociatedAlpha", 1);

@@ -44,15 +44,25 @@ ImageHeader ReadImageHeader(const std::string& path);
 void CheckDeclaredSize(const std::string& path, int64_t width, int64_t height, int64_t decodedBytes,
                        uint64_t fileBytes);
 
-// Throws ImageError when `path` is a PNG file whose chunks run past its end or that has no
-// IEND chunk. OpenImageIO's PNG reader would find that only while decoding, and then leaks
-// its error message (libpng's longjmp out of the read callback skips its destructor).
-void CheckPngComplete(const std::string& path);
-
 // Throws ImageError unless `path` names a regular file: "there is no such file", "is a
 // directory", the system's reason (a loop of links), or not a regular file (a device or
 // a FIFO).
 void CheckInputFile(const std::string& path);
+
+// For an OpenEXR file (by its signature, whatever its name): throws ImageError when a
+// header attribute declares more bytes than the file has left. The EXR library allocates
+// and clears an attribute's declared size before it reads it, so a file of a few hundred
+// bytes could otherwise take gigabytes. The data window is held to CheckDeclaredSize's
+// limits as well, since the library sizes its buffers by it while opening. Anything else
+// about the header is left to the library to judge.
+void CheckExrAttributeSizes(const std::string& path);
+
+// For a PNG file (by its signature): throws ImageError when a chunk declares more bytes
+// than the file has left (libpng allocates and clears a text chunk's declared length
+// before it reads it) or the file ends before its IEND chunk (OpenImageIO's PNG reader
+// would find that only while decoding, and then leaks its error message: libpng's longjmp
+// out of the read callback skips its destructor).
+void CheckPngChunks(const std::string& path);
 
 // Reads the first image of the file into a world of `depth` bits (8 or 32), or, with depth
 // 0, of 32 bits for a float file and 8 otherwise. Grey images fill red, green and blue;
