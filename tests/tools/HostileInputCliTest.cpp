@@ -19,6 +19,11 @@
 namespace solvane::cli {
 namespace {
 
+// "At once": the bound tells a refusal from the unbounded work these inputs caused before
+// (minutes, or memory until the allocator gave up), not a speed; under a sanitizer on a
+// busy machine starting the tool and loading the module alone take seconds.
+constexpr double kPromptSeconds = 20.0;
+
 namespace fs = std::filesystem;
 using testing::CliResult;
 using testing::FileBytes;
@@ -171,7 +176,7 @@ TEST(HostileInput, AnExrAttributeLargerThanTheFileIsRefusedBeforeTheLibraryAlloc
   EXPECT_EQ(run.code, 1) << run.err;
   EXPECT_NE(run.err.find("bad.exr\": its header attribute"), std::string::npos) << run.err;
   EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
-  EXPECT_LT(run.seconds, 5.0);
+  EXPECT_LT(run.seconds, kPromptSeconds);
 }
 
 TEST(HostileInput, APngChunkLargerThanTheFileIsRefusedBeforeLibpngAllocatesIt) {
@@ -190,7 +195,7 @@ TEST(HostileInput, APngChunkLargerThanTheFileIsRefusedBeforeLibpngAllocatesIt) {
   EXPECT_NE(run.err.find("bad.png\": its tEXt chunk declares 1229209940 bytes"), std::string::npos)
       << run.err;
   EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
-  EXPECT_LT(run.seconds, 5.0);
+  EXPECT_LT(run.seconds, kPromptSeconds);
 }
 
 TEST(HostileInput, AFrameBeyondTheGlTextureLimitIsRefusedFromItsHeader) {
@@ -233,7 +238,7 @@ TEST(HostileInput, HugeFrameRangesAndNumbersAreRefusedAtOnce) {
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_TRUE(OneLine(run.err)) << run.err;
     EXPECT_LT(run.err.size(), 200u) << run.err;
-    EXPECT_LT(run.seconds, 5.0);
+    EXPECT_LT(run.seconds, kPromptSeconds);
     EXPECT_LT(run.peakKilobytes, kSmallPeakKilobytes);
   }
   // A control index past any range is named as written, not as a wrapped number.
@@ -279,7 +284,7 @@ TEST(HostileInput, PresetsAreBoundedAndTheirErrorsSayWhere) {
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(c.preset), std::string::npos) << run.err;
     EXPECT_TRUE(OneLine(run.err)) << run.err;
-    EXPECT_LT(run.seconds, 5.0);
+    EXPECT_LT(run.seconds, kPromptSeconds);
   }
   EXPECT_FALSE(fs::exists(dir + "/out.json"));
 }
