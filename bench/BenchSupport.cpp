@@ -4,8 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "plugin/Dispatch.h"
-#include "render/PixelTransfer.h"
+#include "shells/ae/Dispatch.h"
+#include "shells/ae/PixelTransfer.h"
 
 namespace solvane::bench {
 namespace {

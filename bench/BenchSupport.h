@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "gl/PixelView.h"
-#include "gl/Pod.h"
+#include "core/gl/PixelView.h"
+#include "core/gl/Pod.h"
 #include "host/FrameRender.h"
 #include "host/Host.h"
 #include "host/World.h"
-#include "params/ParamTable.h"
+#include "core/controls/ControlTable.h"
 
 namespace solvane::bench {
 

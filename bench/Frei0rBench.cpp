@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "frei0r/FilterInstance.h"
-#include "frei0r/FilterRender.h"
-#include "frei0r/FrameConversion.h"
+#include "shells/frei0r/FilterInstance.h"
+#include "shells/frei0r/FilterRender.h"
+#include "shells/frei0r/FrameConversion.h"
 
 namespace solvane::bench {
 namespace {

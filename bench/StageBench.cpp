@@ -20,15 +20,15 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "gl/Pod.h"
-#include "gl/Quad.h"
-#include "gl/RenderTarget.h"
+#include "core/gl/Pod.h"
+#include "core/gl/Quad.h"
+#include "core/gl/RenderTarget.h"
 #include "host/TransferSuite.h"
-#include "render/ControlValues.h"
-#include "render/FramePasses.h"
-#include "render/FrameTargets.h"
-#include "render/RenderParams.h"
-#include "render/ThreadResources.h"
+#include "core/controls/ControlValues.h"
+#include "core/render/FramePasses.h"
+#include "core/render/FrameTargets.h"
+#include "core/render/RenderParams.h"
+#include "core/render/ThreadResources.h"
 
 namespace solvane::bench {
 namespace {

@@ -14,6 +14,6 @@ function(solvane_add_windows_resources target)
 
   # A .def file makes the export table exactly its list, whatever the linked libraries
   # mark for export.
-  set(exports ${PROJECT_SOURCE_DIR}/src/plugin/exports.def)
+  set(exports ${PROJECT_SOURCE_DIR}/src/shells/ae/exports.def)
   target_sources(${target} PRIVATE ${exports})
 endfunction()

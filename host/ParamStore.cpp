@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "AE_GeneralPlug.h"
+#include "core/controls/ItemList.h"
 #include "host/HostError.h"
 
 namespace solvane::host {
@@ -65,13 +66,8 @@ std::string RegisteredParam::QualifiedName() const {
 std::vector<std::string> RegisteredParam::Choices() const {
   std::vector<std::string> out;
   if (def.param_type != PF_Param_POPUP) return out;
-  size_t start = 0;
-  while (true) {
-    const size_t bar = text.find('|', start);
-    out.push_back(text.substr(start, bar == std::string::npos ? bar : bar - start));
-    if (bar == std::string::npos) return out;
-    start = bar + 1;
-  }
+  for (const std::string_view item : SplitItems(text)) out.emplace_back(item);
+  return out;
 }
 
 bool RegisteredParam::HasValue() const {

@@ -86,7 +86,6 @@ class ParamStore {
   // The caller holds mutex_; both throw HostError for an index outside 1..Count().
   const Stored& StoredAt(PF_ParamIndex index) const;
   Stored& StoredAt(PF_ParamIndex index);
-  ParamValue DefaultOf(const Stored& stored, const LayerState& layer) const;
   ParamValue ValueAtLocked(const Stored& stored, double seconds, const LayerState& layer) const;
 
   mutable std::mutex mutex_;
@@ -94,6 +93,10 @@ class ParamStore {
   std::vector<PF_ParamIndex> openGroups_;
   A_long numParams_ = -1;
 };
+
+// The value a control has until one is set: its registered default (a point's is per cent
+// of the layer, in pixels of the full-resolution layer).
+ParamValue DefaultValue(const RegisteredParam& param, const LayerState& layer);
 
 // Refuses a value the control does not accept, with a message for the user.
 void ValidateParamValue(const RegisteredParam& param, ParamValue value);

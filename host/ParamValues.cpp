@@ -4,15 +4,14 @@
 #include <cstdio>
 #include <iterator>
 
+#include "core/controls/FixedPoint.h"
+#include "core/controls/ItemList.h"
 #include "host/HostError.h"
 #include "host/LayerState.h"
 #include "host/ParamStore.h"
 
 namespace solvane::host {
 namespace {
-
-// 16.16 fixed point holds magnitudes below 32768.
-constexpr double kFixedLimit = 32767.0;
 
 std::string Number(double value) {
   char text[32];
@@ -30,7 +29,7 @@ void ValidateChoice(const RegisteredParam& p, double value) {
   if (whole != value || value < 1 || value > double(choices.size())) {
     Refuse(p, "has no choice " + Number(value) + ": choose 1 to " + std::to_string(choices.size()));
   }
-  if (choices[size_t(value) - 1].rfind("(-", 0) == 0) {
+  if (IsSeparatorItem(choices[size_t(value) - 1])) {
     Refuse(p, "cannot take choice " + Number(value) + ": it is a separator line");
   }
 }
@@ -48,7 +47,7 @@ bool Interpolates(PF_ParamType type) {
 }
 
 PF_Fixed ToFixed(double value) {
-  return PF_Fixed(std::lround(value * 65536.0));
+  return fixed_point::FromDouble(value);
 }
 
 double Factor(const PF_RationalScale& f) {
@@ -70,9 +69,10 @@ void ValidateParamValue(const RegisteredParam& p, ParamValue value) {
       return;
     case PF_Param_POINT:
     case PF_Param_ANGLE:
-      if (std::fabs(value.a) > kFixedLimit || std::fabs(value.b) > kFixedLimit) {
-        Refuse(p, "refuses " + Number(std::fabs(value.a) > kFixedLimit ? value.a : value.b) +
-                      ": values run from -32767 to 32767");
+      if (!fixed_point::Holds(value.a) || !fixed_point::Holds(value.b)) {
+        Refuse(p, "refuses " + Number(fixed_point::Holds(value.a) ? value.b : value.a) +
+                      ": values run from -" + Number(fixed_point::kLimit) + " to " +
+                      Number(fixed_point::kLimit));
       }
       return;
     default:
@@ -97,8 +97,8 @@ void ParamStore::SetKeyframe(PF_ParamIndex index, double seconds, ParamValue val
   stored.keyframes[seconds] = value;
 }
 
-ParamValue ParamStore::DefaultOf(const Stored& stored, const LayerState& layer) const {
-  const PF_ParamDef& def = stored.param.def;
+ParamValue DefaultValue(const RegisteredParam& param, const LayerState& layer) {
+  const PF_ParamDef& def = param.def;
   switch (def.param_type) {
     case PF_Param_FLOAT_SLIDER:
       return {def.u.fs_d.value, 0};
@@ -107,11 +107,11 @@ ParamValue ParamStore::DefaultOf(const Stored& stored, const LayerState& layer) 
     case PF_Param_CHECKBOX:
       return {double(def.u.bd.value), 0};
     case PF_Param_ANGLE:
-      return {def.u.ad.value / 65536.0, 0};
+      return {fixed_point::ToDouble(def.u.ad.value), 0};
     case PF_Param_POINT:
       // Point defaults are registered in per cent of the layer.
-      return {def.u.td.x_value / 65536.0 / 100.0 * layer.width,
-              def.u.td.y_value / 65536.0 / 100.0 * layer.height};
+      return {fixed_point::PercentToPixels(fixed_point::ToDouble(def.u.td.x_value), layer.width),
+              fixed_point::PercentToPixels(fixed_point::ToDouble(def.u.td.y_value), layer.height)};
     default:
       return {};
   }
@@ -120,7 +120,7 @@ ParamValue ParamStore::DefaultOf(const Stored& stored, const LayerState& layer) 
 ParamValue ParamStore::ValueAtLocked(const Stored& stored, double seconds,
                                      const LayerState& layer) const {
   const auto& keys = stored.keyframes;
-  if (keys.empty()) return stored.valueSet ? stored.value : DefaultOf(stored, layer);
+  if (keys.empty()) return stored.valueSet ? stored.value : DefaultValue(stored.param, layer);
   const auto after = keys.upper_bound(seconds);
   if (after == keys.begin()) return after->second;
   const auto before = std::prev(after);

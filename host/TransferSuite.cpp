@@ -10,7 +10,7 @@
 #include "host/Host.h"
 #include "host/World.h"
 #include "host/WorldSuite.h"
-#include "pixels/Composite.h"
+#include "core/pixels/Composite.h"
 
 namespace solvane::host {
 namespace {

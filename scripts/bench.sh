@@ -31,9 +31,7 @@ echo "Machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) CPUs"
 bench/frei0r-fps.sh build/bench | tee "$out/frei0r-fps.txt"
 python3 bench/report.py "$out/frames.json" "$out/scaling.tsv" 2>"$out/fit.txt" | tee "$out/report.md"
 
-if ! command -v gnuplot >/dev/null; then
-  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq gnuplot-nox >/dev/null
-fi
+scripts/setup.sh --bench
 mkdir -p docs/images
 read -r _ _ pa pb < <(grep "^FIT pixels" "$out/fit.txt")
 read -r _ _ sa sb < <(grep "^FIT samples" "$out/fit.txt")

@@ -11,16 +11,7 @@ SUDO=""
 apt_updated=0
 apt_update() { [ "$apt_updated" = 1 ] || { $SUDO apt-get update -qq; apt_updated=1; }; }
 
-need=()
-for p in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev libstb-dev \
-         libcli11-dev nlohmann-json3-dev cmake; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  echo "build-windows: installing ${need[*]}"
-  apt_update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
-fi
+scripts/setup.sh --windows
 
 # GLEW is compiled from Debian's source package by our CMake (cmake/GlewStatic.cmake).
 glew_dir=build/glew-src
@@ -41,7 +32,7 @@ if ! ls "$glew_dir"/glew-*/src/glew.c >/dev/null 2>&1; then
 fi
 
 # The cross build runs the encoder built for this machine.
-encoder=build/default/src/plugin/resources/solvane-pipl-encode
+encoder=build/default/src/shells/ae/resources/solvane-pipl-encode
 if [ ! -x "$encoder" ]; then
   [ -f build/default/CMakeCache.txt ] || cmake --preset default >/dev/null
   cmake --build build/default --target solvane_pipl_encode -j"$(nproc)"

@@ -25,6 +25,6 @@ mkdir -p "${work}/include/GL"
 cp "${glew_include}/GL/glew.h" "${glew_include}/GL/wglew.h" "${work}/include/GL/"
 
 "${compiler}" -std=c++20 -Wall -Wextra -Werror -DGLEW_STATIC \
-  -I"${work}/include" -I"${root}/src/gl" \
-  -c "${root}/src/gl/WglContext.cpp" -o "${work}/WglContext.obj"
-echo "check-wgl-compile: src/gl/WglContext.cpp compiles for Windows"
+  -I"${work}/include" -I"${root}/src/core/gl" \
+  -c "${root}/src/core/gl/WglContext.cpp" -o "${work}/WglContext.obj"
+echo "check-wgl-compile: src/core/gl/WglContext.cpp compiles for Windows"

@@ -8,9 +8,7 @@ input=assets/demo/skyline.png
 images=docs/images
 work=build/guide
 font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-if [ ! -f "$font" ]; then
-  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq fonts-dejavu-core
-fi
+[ -f "$font" ] || scripts/setup.sh --images
 mkdir -p "$images" "$work"
 
 base=(--param Input/Threshold=35 --param "Threshold Smooth=15" --param Position=355,62)

@@ -7,11 +7,11 @@
 #   scripts/measure-sdk-abi.sh HEADERS [ROWS]
 #       prints the layout table (what, item, win64, linux-x86_64) of the rows named in ROWS
 #       (a table whose first two columns are read; default tests/sdk/host-interface-layout.tsv).
-#       HEADERS is Adobe's Examples/Headers folder, or sdk for our own declarations.
+#       HEADERS is Adobe's Examples/Headers folder, or sdk/ae for our own declarations.
 #   scripts/measure-sdk-abi.sh --update HEADERS [ROWS]
 #       measures the rows of ROWS again and replaces ROWS with the result once complete.
 #   scripts/measure-sdk-abi.sh --compare HEADERS [ROWS]
-#       measures HEADERS and sdk/ and prints every row where they differ; exits 1 if any.
+#       measures HEADERS and sdk/ae/ and prints every row where they differ; exits 1 if any.
 #       Suite tables may be shorter than the host's, so their sizes compare as "at most".
 #
 # An item that does not compile against HEADERS reads "absent from the host headers".
@@ -124,7 +124,7 @@ if [ "$mode" = update ]; then
 fi
 
 table "$headers" >"$work/host.tsv"
-table "$root/sdk" >"$work/ours.tsv"
+table "$root/sdk/ae" >"$work/ours.tsv"
 # Rows where ours differs; a suite table's size may be smaller than the host's.
 paste "$work/host.tsv" <(cut -f3,4 "$work/ours.tsv") | tail -n +2 | awk -F'\t' '
   function differs(host, ours) {

@@ -1,26 +1,35 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the tools need. Safe to run
-# again: apt-get skips what is already there. Needs root (CI runs as root).
-#   scripts/setup.sh          the build, the tests and the tools
-#   scripts/setup.sh --fuzz   only clang and its libFuzzer runtime, for scripts/fuzz.sh
+# Installs the Debian packages the project needs: the one place any script installs them.
+# Safe to run again: what is already there is skipped. Needs root (CI runs as root).
+#   scripts/setup.sh            the build, the tests and the tools
+#   scripts/setup.sh --fuzz     clang and its libFuzzer runtime (scripts/fuzz.sh)
+#   scripts/setup.sh --windows  the MinGW-w64 cross build (scripts/build-windows.sh)
+#   scripts/setup.sh --wine     Wine on a virtual X server (the Windows checks)
+#   scripts/setup.sh --bench    the benchmark report's plots (scripts/bench.sh)
+#   scripts/setup.sh --images   the guide's picture captions (scripts/make-guide-images.sh)
 set -euo pipefail
 
-packages=(
-  build-essential cmake pkg-config binutils git
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libglew-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
-  libopenimageio-dev openimageio-tools libcli11-dev nlohmann-json3-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  frei0r-plugins-dev ffmpeg melt
-  gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
-  slurm-wlm munge
-)
-
-# The fuzz targets need clang and the sanitizer and libFuzzer runtimes, which the other
-# builds do not: scripts/fuzz.sh asks for them.
-if [ "${1:-}" = --fuzz ]; then
-  packages=(clang libclang-rt-14-dev)
-fi
+case "${1:-}" in
+  "")
+    packages=(
+      build-essential cmake pkg-config binutils git
+      googletest libgtest-dev libgmock-dev libbenchmark-dev
+      libglew-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
+      libopenimageio-dev openimageio-tools libcli11-dev nlohmann-json3-dev
+      g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+      frei0r-plugins-dev ffmpeg melt
+      gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+      slurm-wlm munge
+    ) ;;
+  --fuzz) packages=(clang libclang-rt-14-dev) ;;
+  --windows)
+    packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev libstb-dev
+              libcli11-dev nlohmann-json3-dev cmake) ;;
+  --wine) packages=(wine wine64 xvfb xauth libgl1-mesa-dri libglx-mesa0 openimageio-tools) ;;
+  --bench) packages=(gnuplot-nox) ;;
+  --images) packages=(fonts-dejavu-core) ;;
+  *) echo "setup: unknown option '$1' (see the top of $0)" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -19,15 +19,7 @@ under_x() {
 
 # install_wine_tools: what the checks need beyond the build.
 install_wine_tools() {
-  local need=() p SUDO=""
-  for p in wine wine64 xvfb xauth libgl1-mesa-dri libglx-mesa0 openimageio-tools; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-  done
-  [ ${#need[@]} -eq 0 ] && return 0
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  echo "$checks_name: installing ${need[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+  scripts/setup.sh --wine
 }
 
 # Every Windows program gets a time limit, so a dialog or a hung driver fails the run.

@@ -10,7 +10,7 @@
 #include "host/CoreSuites.h"
 #include "host/Host.h"
 #include "host/HostError.h"
-#include "params/ParamTable.h"
+#include "core/controls/ControlTable.h"
 
 namespace solvane {
 namespace {

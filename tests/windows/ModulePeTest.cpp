@@ -13,7 +13,7 @@
 #include "host/PeImage.h"
 #include "host/PeResources.h"
 #include "host/Registration.h"
-#include "plugin/resources/RegistrationResource.h"
+#include "shells/ae/resources/RegistrationResource.h"
 
 namespace solvane::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "pixels/StraightAlpha.h"
+#include "core/pixels/StraightAlpha.h"
 #include "tools/render/ParamAssignment.h"
 
 namespace solvane::cli {

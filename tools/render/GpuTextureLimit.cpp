@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "gl/OffscreenContext.h"
+#include "core/gl/OffscreenContext.h"
 #include "tools/render/ImageIO.h"
 #include "tools/render/Quoted.h"
 

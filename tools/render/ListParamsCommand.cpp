@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "core/controls/FixedPoint.h"
+
 namespace solvane::cli {
 namespace {
 
@@ -13,7 +15,7 @@ std::string Number(double value) {
 }
 
 std::string Fixed(PF_Fixed value) {
-  return Number(value / 65536.0);
+  return Number(fixed_point::ToDouble(value));
 }
 
 std::string KindName(PF_ParamType type) {

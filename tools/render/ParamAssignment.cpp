@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/controls/ItemList.h"
+
 namespace solvane::cli {
 namespace {
 
@@ -45,7 +47,7 @@ double ReadChoice(const host::RegisteredParam& p, const std::string& text) {
   if (ReadNumber(text, number)) return number;
   std::string list;
   for (const std::string& c : choices) {
-    if (c.rfind("(-", 0) != 0) list += (list.empty() ? "" : ", ") + c;
+    if (!IsSeparatorItem(c)) list += (list.empty() ? "" : ", ") + c;
   }
   CannotRead(p, text, "one of " + list + " or a choice number");
 }

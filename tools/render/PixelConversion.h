@@ -7,7 +7,7 @@
 #include <array>
 
 #include "host/World.h"
-#include "pixels/StraightAlpha.h"
+#include "core/pixels/StraightAlpha.h"
 
 namespace solvane::cli {
 

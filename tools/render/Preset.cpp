@@ -165,12 +165,12 @@ KeyAssignment ReadKey(const json& entry, const std::string& path) {
   return {name, int(frame), TextOf(entry["value"], path, "key " + name)};
 }
 
-// The host's default for a point, computed as the host does: per cent of the layer.
+// A point at its default is left out of a preset: its default follows the layer's size.
 bool AtDefaultPoint(const host::RegisteredParam& param, const host::ParamValue& value,
                     const host::LayerState& layer) {
   if (param.def.param_type != PF_Param_POINT) return false;
-  return value.a == param.def.u.td.x_value / 65536.0 / 100.0 * layer.width &&
-         value.b == param.def.u.td.y_value / 65536.0 / 100.0 * layer.height;
+  const host::ParamValue dephault = host::DefaultValue(param, layer);
+  return value.a == dephault.a && value.b == dephault.b;
 }
 
 }  // namespace

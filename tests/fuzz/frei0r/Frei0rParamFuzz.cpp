@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "frei0r/FilterSettings.h"
-#include "frei0r/Frei0rApi.h"
+#include "shells/frei0r/FilterSettings.h"
+#include "shells/frei0r/Frei0rApi.h"
 
 using namespace solvane::frei0r;
 

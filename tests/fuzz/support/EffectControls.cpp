@@ -5,7 +5,7 @@
 
 #include "AE_EffectCB.h"
 
-#include "params/ParamSetup.h"
+#include "shells/ae/ParamSetup.h"
 
 namespace solvane::fuzz {
 namespace {

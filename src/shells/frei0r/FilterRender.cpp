@@ -1,0 +1,144 @@
+#include "shells/frei0r/FilterRender.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <mutex>
+
+#include "shells/frei0r/FilterInstance.h"
+#include "core/gl/OffscreenContext.h"
+#include "core/gl/PixelView.h"
+#include "core/controls/ControlChoices.h"
+#include "core/controls/ControlTable.h"
+#include "core/controls/ControlFields.h"
+#include "core/controls/ControlValues.h"
+#include "core/render/FramePasses.h"
+#include "core/render/GLResources.h"
+#include "core/render/RenderParams.h"
+#include "core/render/ThreadResources.h"
+
+namespace solvane::frei0r {
+namespace {
+
+// The probe plays the part of After Effects' global set-up: one private context with both
+// programs, made once, whose existence tells every render thread that OpenGL works here.
+struct Probe {
+  std::mutex mutex;
+  GLResources gl;
+  bool made = false;
+  int users = 0;
+};
+
+Probe& TheProbe() {
+  static Probe probe;
+  return probe;
+}
+
+std::atomic<bool> toldNoContext{false};
+
+void TellNoContext(const char* where) {
+  if (!toldNoContext.exchange(true)) {
+    PrintMessage(std::string("no OpenGL context can be made ") + where +
+                 "; frames pass through unchanged");
+  }
+}
+
+// Made on the first frame rather than at f0r_init, which hosts also call only to list
+// their plug-ins. The calling thread's current context is current again afterwards.
+const GLResources* ProbeResources() {
+  Probe& probe = TheProbe();
+  std::lock_guard lock(probe.mutex);
+  if (!probe.made) {
+    probe.made = true;
+    CreateGLResources(probe.gl);
+  }
+  return &probe.gl;
+}
+
+// The filter holds every control by host index; the render core's record is filled
+// through the same (index, field) rows as the After Effects checkout. Controls the filter
+// does not offer ("Buffer Expansion", "Debug") keep their defaults there.
+ControlValues ToControlValues(const FilterControls& c, int32_t width, int32_t height) {
+  ControlValues v = DefaultControlValues(width, height);
+  for (const auto& row : control_fields::kSliders) {
+    if (row.index != kParamBufferExpansion) v.*row.field = c.value[row.index];
+  }
+  for (const auto& row : control_fields::kPopups) v.*row.field = int32_t(c.value[row.index]);
+  for (const auto& row : control_fields::kCheckboxes) v.*row.field = c.value[row.index] != 0;
+  v.spinAmount = c.value[kParamSpinAmount];
+  v.positionX = c.positionX * width;
+  v.positionY = c.positionY * height;
+  return v;
+}
+
+// The whole frame is the layer: no downsampling, no expansion, both origins at 0.
+RenderParams FrameParams(const FilterControls& controls, int32_t width, int32_t height) {
+  FrameGeometry frame;
+  frame.outputWidth = width;
+  frame.outputHeight = height;
+  return DeriveRenderParams(ToControlValues(controls, width, height), frame);
+}
+
+// "Input Opacity" as the composite's byte. After Effects' shell truncates (100 % is 254
+// there, as the effect has always rendered); outside After Effects 100 % is fully opaque,
+// so the nearest byte is taken.
+uint8_t FilterOpacity(const RenderParams& params) {
+  const double opacity = std::isnan(params.inputOpacity) ? 0.0 : params.inputOpacity;
+  return uint8_t(std::lround(std::clamp(opacity, 0.0, 255.0)));
+}
+
+PixelView View(const uint8_t* argb, int32_t width, int32_t height) {
+  return {const_cast<uint8_t*>(argb), ptrdiff_t(width) * 4, width, height, PixelFormat::kArgb8};
+}
+
+}  // namespace
+
+DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t height,
+                     const uint8_t* inputArgb, uint8_t* outputArgb, FrameComposite& composite) {
+  const GLResources* probe = ProbeResources();
+  if (probe->context == nullptr) {
+    TellNoContext("on this machine");
+    return DrawResult::kNoGL;
+  }
+  const RenderParams params = FrameParams(controls, width, height);
+  // The render core leaves the thread's own context current; the host's goes back.
+  ScopedContextRestore restore;
+  const GLResources* gl = AcquireThreadResources(probe);
+  if (gl == nullptr || gl->context == nullptr) {
+    TellNoContext("on a render thread");
+    return DrawResult::kNoGL;
+  }
+  const PixelView input = View(inputArgb, width, height);
+  const PixelView output = View(outputArgb, width, height);
+  if (!IsTransferable(input) || !IsTransferable(output) ||
+      DrawFramePasses(*gl, ThreadFrameTargets(), params, input, output) != FrameResult::kDrawn) {
+    return DrawResult::kNoTargets;
+  }
+  composite.wanted = params.view == kViewFinalComposite;
+  composite.op = params.blendMode == kBlendAdd ? pixels::BlendOp::kAdd : pixels::BlendOp::kScreen;
+  composite.opacity = FilterOpacity(params);
+  return DrawResult::kDrawn;
+}
+
+void RetainGL() {
+  Probe& probe = TheProbe();
+  std::lock_guard lock(probe.mutex);
+  ++probe.users;
+}
+
+// The last user gone, the probe goes too; the next frame makes a new one. Render threads
+// keep their own resources until they end.
+void ReleaseGL() {
+  Probe& probe = TheProbe();
+  std::lock_guard lock(probe.mutex);
+  if (probe.users == 0 || --probe.users > 0) return;
+  if (probe.gl.context != nullptr) {
+    ScopedContextRestore restore;
+    ReleaseGLResources(probe.gl);
+  }
+  probe.gl = {};
+  probe.made = false;
+  toldNoContext = false;
+}
+
+}  // namespace solvane::frei0r
