@@ -32,6 +32,7 @@ target_include_directories(solvane_glew_static SYSTEM PUBLIC ${SOLVANE_GLEW_SOUR
 # GLEW_STATIC keeps glew.h's declarations free of dllimport/dllexport, so none of GLEW's
 # symbols lands in the module's export table. GLEW_NO_GLU: nothing here uses GLU.
 target_compile_definitions(solvane_glew_static PUBLIC GLEW_STATIC GLEW_NO_GLU)
+target_compile_options(solvane_glew_static PRIVATE -w)  # not our code: no warnings
 target_link_libraries(solvane_glew_static PUBLIC OpenGL::GL)
 set_target_properties(solvane_glew_static PROPERTIES OUTPUT_NAME glew_s
                       C_VISIBILITY_PRESET default POSITION_INDEPENDENT_CODE OFF)

@@ -96,6 +96,13 @@ GLuint BuildProgram(ShaderStageList stages, const char* prefix) {
   return program;
 }
 
+bool IsProgramLinked(GLuint programId) {
+  if (programId == 0 || glIsProgram(programId) == GL_FALSE) return false;
+  GLint status = GL_FALSE;
+  glGetProgramiv(programId, GL_LINK_STATUS, &status);
+  return status == GL_TRUE;
+}
+
 void BuildEffectPrograms(GLuint* programIds) {
   const ShaderStageList preprocess = PreprocessStageList();
   const ShaderStageList rays = RayStageList();

@@ -27,6 +27,9 @@ GLuint BuildProgram(ShaderStageList stages, const char* prefix);
 // builds nothing.
 void BuildEffectPrograms(GLuint* programIds);
 
+// Whether the id names a program of the current context that linked; 0 never does.
+bool IsProgramLinked(GLuint programId);
+
 // Deletes the program in the slot and sets the slot to 0; null or 0 does nothing.
 void DeleteProgram(GLuint* programId);
 

@@ -18,8 +18,6 @@ TextureFormat FormatFor(GLenum internalFormat) {
       return {GL_RGBA_INTEGER, GL_INT, GL_NEAREST};
     case GL_DEPTH_COMPONENT32F:
       return {GL_DEPTH_COMPONENT, GL_FLOAT, GL_NEAREST};
-    case GL_DEPTH32F_STENCIL8:
-      return {GL_DEPTH_STENCIL, GL_FLOAT_32_UNSIGNED_INT_24_8_REV, GL_NEAREST};
     default:
       return {GL_RGBA, GL_FLOAT, GL_LINEAR};
   }

@@ -1,14 +1,12 @@
 #include "shells/ae/SmartRender.h"
 
-#include "core/controls/ControlChoices.h"
-#include "shells/ae/HostSuiteCache.h"
-#include "shells/ae/ControlCheckout.h"
-#include "core/render/FramePasses.h"
+#include "core/render/EffectFrame.h"
 #include "core/render/GLResources.h"
+#include "core/render/RenderParams.h"
+#include "shells/ae/ControlCheckout.h"
+#include "shells/ae/HostSuiteCache.h"
 #include "shells/ae/LayerKind.h"
 #include "shells/ae/PixelTransfer.h"
-#include "core/render/RenderParams.h"
-#include "core/render/ThreadResources.h"
 
 namespace solvane {
 namespace {
@@ -40,9 +38,9 @@ PF_Err ReadGeometry(HostSuiteCache& suites, PF_InData* in_data, const FrameBuffe
 
 // The host draws the unprocessed input over the rays, where the processed copy was placed.
 PF_Err Composite(HostSuiteCache& suites, PF_InData* in_data, const RenderParams& params,
-                 const FrameBuffers& b) {
+                 const FrameComposite& composite, const FrameBuffers& b) {
   PF_CompositeMode mode{};
-  mode.xfer = params.blendMode == kBlendAdd ? PF_Xfer_ADD : PF_Xfer_SCREEN;
+  mode.xfer = composite.op == pixels::BlendOp::kAdd ? PF_Xfer_ADD : PF_Xfer_SCREEN;
   mode.rand_seed = 0;
   mode.opacity = CompositeOpacity(params);
   mode.rgb_only = false;
@@ -57,12 +55,23 @@ const GLResources* GlobalRecord(const PF_InData* in_data) {
                                          : nullptr;
 }
 
+// A thread without usable OpenGL (no context, or programs that did not build) fails with
+// 512; a frame beyond what the GPU holds runs out of memory. The thread's context stays
+// current afterwards, as this shell has always left it, rather than restoring the one
+// current before: After Effects hands an effect's render threads over without a context
+// of its own in use, and the thread's next frame finds its context already current.
 PF_Err DrawOnThread(const PF_InData* in_data, const RenderParams& params, const PixelView& input,
-                    const PixelView& output) {
-  const GLResources* gl = AcquireThreadResources(GlobalRecord(in_data));
-  if (gl == nullptr || gl->context == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-  const FrameResult result = DrawFramePasses(*gl, ThreadFrameTargets(), params, input, output);
-  return result == FrameResult::kDrawn ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
+                    const PixelView& output, FrameComposite& composite) {
+  switch (DrawEffectFrame(GlobalRecord(in_data), params, input, output, composite)) {
+    case EffectFrameResult::kDrawn:
+      return PF_Err_NONE;
+    case EffectFrameResult::kNoContext:
+    case EffectFrameResult::kNoProgram:
+      return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    case EffectFrameResult::kNoTargets:
+      return PF_Err_OUT_OF_MEMORY;
+  }
+  return PF_Err_INTERNAL_STRUCT_DAMAGED;
 }
 
 PF_Err RenderCheckedOut(HostSuiteCache& suites, PF_InData* in_data, const FrameBuffers& b,
@@ -78,10 +87,9 @@ PF_Err RenderCheckedOut(HostSuiteCache& suites, PF_InData* in_data, const FrameB
   if (!TransferableView(*b.input, depth, input) || !TransferableView(*b.output, depth, output)) {
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  err = DrawOnThread(in_data, params, input, output);
-  if (err == PF_Err_NONE && params.view == kViewFinalComposite) {
-    err = Composite(suites, in_data, params, b);
-  }
+  FrameComposite composite;
+  err = DrawOnThread(in_data, params, input, output, composite);
+  if (err == PF_Err_NONE && composite.wanted) err = Composite(suites, in_data, params, composite, b);
   if (err == PF_Err_NONE) err = in_data->inter.abort(in_data->effect_ref);
   return err;
 }

@@ -5,17 +5,15 @@
 #include <cmath>
 #include <mutex>
 
-#include "shells/frei0r/FilterInstance.h"
+#include "core/controls/ControlFields.h"
+#include "core/controls/ControlTable.h"
+#include "core/controls/ControlValues.h"
 #include "core/gl/OffscreenContext.h"
 #include "core/gl/PixelView.h"
-#include "core/controls/ControlChoices.h"
-#include "core/controls/ControlTable.h"
-#include "core/controls/ControlFields.h"
-#include "core/controls/ControlValues.h"
-#include "core/render/FramePasses.h"
+#include "core/render/EffectFrame.h"
 #include "core/render/GLResources.h"
 #include "core/render/RenderParams.h"
-#include "core/render/ThreadResources.h"
+#include "shells/frei0r/FilterInstance.h"
 
 namespace solvane::frei0r {
 namespace {
@@ -35,11 +33,19 @@ Probe& TheProbe() {
 }
 
 std::atomic<bool> toldNoContext{false};
+std::atomic<bool> toldNoProgram{false};
 
 void TellNoContext(const char* where) {
   if (!toldNoContext.exchange(true)) {
     PrintMessage(std::string("no OpenGL context can be made ") + where +
                  "; frames pass through unchanged");
+  }
+}
+
+void TellNoProgram() {
+  if (!toldNoProgram.exchange(true)) {
+    PrintMessage("the effect's shaders do not build with this OpenGL (GLSL 3.30 is needed); "
+                 "frames pass through unchanged");
   }
 }
 
@@ -82,8 +88,8 @@ RenderParams FrameParams(const FilterControls& controls, int32_t width, int32_t 
 // "Input Opacity" as the composite's byte. After Effects' shell truncates (100 % is 254
 // there, as the effect has always rendered); outside After Effects 100 % is fully opaque,
 // so the nearest byte is taken.
-uint8_t FilterOpacity(const RenderParams& params) {
-  const double opacity = std::isnan(params.inputOpacity) ? 0.0 : params.inputOpacity;
+uint8_t FilterOpacity(double inputOpacity) {
+  const double opacity = std::isnan(inputOpacity) ? 0.0 : inputOpacity;
   return uint8_t(std::lround(std::clamp(opacity, 0.0, 255.0)));
 }
 
@@ -101,22 +107,27 @@ DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t heig
     return DrawResult::kNoGL;
   }
   const RenderParams params = FrameParams(controls, width, height);
-  // The render core leaves the thread's own context current; the host's goes back.
-  ScopedContextRestore restore;
-  const GLResources* gl = AcquireThreadResources(probe);
-  if (gl == nullptr || gl->context == nullptr) {
-    TellNoContext("on a render thread");
-    return DrawResult::kNoGL;
-  }
   const PixelView input = View(inputArgb, width, height);
   const PixelView output = View(outputArgb, width, height);
-  if (!IsTransferable(input) || !IsTransferable(output) ||
-      DrawFramePasses(*gl, ThreadFrameTargets(), params, input, output) != FrameResult::kDrawn) {
-    return DrawResult::kNoTargets;
+  if (!IsTransferable(input) || !IsTransferable(output)) return DrawResult::kNoTargets;
+  solvane::FrameComposite drawn;  // the core's, with the opacity before rounding
+  // The render core leaves the thread's own context current; the host's goes back.
+  ScopedContextRestore restore;
+  switch (DrawEffectFrame(probe, params, input, output, drawn)) {
+    case EffectFrameResult::kDrawn:
+      break;
+    case EffectFrameResult::kNoContext:
+      TellNoContext("on a render thread");
+      return DrawResult::kNoGL;
+    case EffectFrameResult::kNoProgram:
+      TellNoProgram();
+      return DrawResult::kNoGL;
+    case EffectFrameResult::kNoTargets:
+      return DrawResult::kNoTargets;
   }
-  composite.wanted = params.view == kViewFinalComposite;
-  composite.op = params.blendMode == kBlendAdd ? pixels::BlendOp::kAdd : pixels::BlendOp::kScreen;
-  composite.opacity = FilterOpacity(params);
+  composite.wanted = drawn.wanted;
+  composite.op = drawn.op;
+  composite.opacity = FilterOpacity(drawn.opacity);
   return DrawResult::kDrawn;
 }
 
@@ -139,6 +150,7 @@ void ReleaseGL() {
   probe.gl = {};
   probe.made = false;
   toldNoContext = false;
+  toldNoProgram = false;
 }
 
 }  // namespace solvane::frei0r

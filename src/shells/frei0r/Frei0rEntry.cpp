@@ -10,6 +10,7 @@
 #include "shells/frei0r/FilterRender.h"
 #include "shells/frei0r/Frei0rApi.h"
 #include "core/controls/Identity.h"
+#include "core/gl/Diagnostics.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ extern "C" {
 __attribute__((visibility("default"))) int f0r_init() {
   int result = 0;
   Guarded("init", [&] {
+    // Standard output may be the video stream (ffmpeg -f rawvideo -, melt's consumers).
+    solvane::SetDiagnosticsSink(solvane::DiagnosticsSink::kStandardError);
     solvane::frei0r::RetainGL();
     result = 1;
   });

@@ -4,6 +4,10 @@
 // made. In the AddressSanitizer build the hosts run with the sanitizer preloaded.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "HostRunSupport.h"
 
 namespace solvane::frei0r::test {
@@ -168,6 +172,40 @@ TEST(NoOpenGL, FramesPassThroughWithOneMessage) {
   ASSERT_EQ(melt.code, 0) << melt.err;
   EXPECT_NE(melt.err.find(message), std::string::npos) << melt.err;
   EXPECT_EQ(MaxSequenceDifference("noegl_melt", "in"), 0);
+}
+
+
+// Held below GLSL 3.30, Mesa builds none of the effect's shaders: the filter refuses to
+// draw rather than hand back a frame of undefined pixels, and says so once. Standard output
+// can be the video itself (ffmpeg ... -f rawvideo -): the GL messages go to standard error,
+// and standard output holds exactly the frames, each the input passed through.
+TEST(ShadersThatDoNotBuild, PassEveryFrameThroughAndKeepStandardOutputForTheFrames) {
+  const std::string glslTooOld = "MESA_GLSL_VERSION_OVERRIDE=150";
+  const HostRun ffmpeg = Shell(
+      "sh -c 'ffmpeg -nostdin -v error -start_number 0 -i in_%04d.png "
+      "-vf frei0r=filter_name=solvane -pix_fmt rgba -f rawvideo - > noprogram.rgba'",
+      glslTooOld);
+  ASSERT_EQ(ffmpeg.code, 0) << ffmpeg.err;
+  EXPECT_NE(ffmpeg.err.find("Link Program Failed"), std::string::npos) << ffmpeg.err;
+  const std::string message = "solvane: the effect's shaders do not build";
+  const size_t at = ffmpeg.err.find(message);
+  EXPECT_NE(at, std::string::npos) << ffmpeg.err;
+  EXPECT_EQ(ffmpeg.err.find(message, at + 1), std::string::npos) << ffmpeg.err;
+
+  std::string frames;
+  for (int frame = 0; frame < kFrames; ++frame) {
+    const Frame in = ReadFrame(FramePath("in", frame));
+    frames.append(in.rgba.begin(), in.rgba.end());
+  }
+  std::ifstream raw(WorkDir() + "noprogram.rgba", std::ios::binary);
+  const std::string written{std::istreambuf_iterator<char>(raw), {}};
+  EXPECT_EQ(written.size(), frames.size());
+  EXPECT_TRUE(written == frames) << "standard output is not exactly the input frames";
+
+  const HostRun melt = Melt(kZoom, "noprogram_melt", "real_time=-2", glslTooOld);
+  ASSERT_EQ(melt.code, 0) << melt.err;
+  EXPECT_NE(melt.err.find(message), std::string::npos) << melt.err;
+  EXPECT_EQ(MaxSequenceDifference("noprogram_melt", "in"), 0);
 }
 
 }  // namespace
