@@ -3,8 +3,8 @@
 # errors with SOLVANE_WERROR=ON; a local build only shows them.
 option(SOLVANE_WERROR "Treat compiler warnings as errors" OFF)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  add_compile_options(-Wall -Wextra -Wshadow=local -Wnon-virtual-dtor -Wcast-qual
-                      -Wformat=2 -Wimplicit-fallthrough)
+  add_compile_options(-Wall -Wextra -Wshadow=local -Wcast-qual -Wformat=2
+                      -Wimplicit-fallthrough $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
   if(SOLVANE_WERROR)
     add_compile_options(-Werror)
   endif()

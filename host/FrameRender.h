@@ -16,12 +16,12 @@ namespace solvane::host {
 
 struct FrameRequest {
   int depth = 8;                    // bitdepth of both commands, normally 8 or 32
-  std::optional<A_long> time;       // current_time; the layer's time when unset
-  std::optional<PF_LRect> request;  // the host's output request; the whole input when unset
+  std::optional<A_long> time{};     // current_time; the layer's time when unset
+  std::optional<PF_LRect> request{};  // the host's output request; the whole input when unset
   A_long outputRowPadding = 0;      // padding bytes of each output row
   // Called with the output world once it is made, before the smart render: lets a test fill
   // it with a sentinel or hand the effect a damaged record.
-  std::function<void(World&)> prepareOutput;
+  std::function<void(World&)> prepareOutput{};
 };
 
 struct FrameResult {

@@ -62,7 +62,9 @@ TEST(ImageFiles, TiffIsWrittenAtEightBitsAndInFloat) {
     EXPECT_EQ(tiff.spec.format, depth == "8" ? OIIO::TypeDesc::UINT8 : OIIO::TypeDesc::FLOAT);
     EXPECT_EQ(tiff.spec.nchannels, 4);
     // The 8-bit TIFF holds the same straight bytes as the PNG of the same render.
-    if (depth == "8") EXPECT_EQ(tiff.pixels, ReadBack(dir + "/ref.png").pixels);
+    if (depth == "8") {
+      EXPECT_EQ(tiff.pixels, ReadBack(dir + "/ref.png").pixels);
+    }
   }
 }
 

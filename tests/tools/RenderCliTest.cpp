@@ -186,7 +186,9 @@ TEST(RenderCli, FailuresPrintOneLineAndExitNonZero) {
     const CliRun run = Cli(c.args);
     EXPECT_EQ(run.code, c.code) << c.args << ": " << run.err;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << c.args << ": " << run.err;
-    if (c.code == 1) EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    if (c.code == 1) {
+      EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
   }
 }
 

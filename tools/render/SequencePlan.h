@@ -23,8 +23,8 @@ struct SequencePlan {
   std::string input;   // pattern, or one file for every frame
   std::string output;  // pattern, or the still's name
   bool empty = true;   // no INPUT: nothing is rendered
-  std::string share;   // "frames 12-23 (chunk 1/4 of 0-47)", as the run's report names it
-  ImageHeader first;   // the first input frame's header
+  std::string share{};  // "frames 12-23 (chunk 1/4 of 0-47)", as the run's report names it
+  ImageHeader first{};  // the first input frame's header
 
   int Count() const { return empty ? 0 : range.Count(); }
   // The i-th frame, 0 <= i < Count().

@@ -41,13 +41,6 @@ void ReportNameList(const char* heading, const std::vector<std::string>& names) 
   Write(text, true);
 }
 
-std::string Formatted(const char* format, const char* text) {
-  const int size = std::snprintf(nullptr, 0, format, text);
-  std::string out(size_t(size > 0 ? size : 0), '\0');
-  std::snprintf(out.data(), out.size() + 1, format, text);
-  return out;
-}
-
 }  // namespace
 
 void SetDiagnosticsSink(DiagnosticsSink to) {
@@ -58,13 +51,13 @@ void PrintMessage(const char* text) {
   Write(text, false);
 }
 void PrintMessageLine(const char* text) {
-  Write(Formatted("%s\n", text), false);
+  Write(std::string(text) + "\n", false);
 }
 void PrintCompileFailed(const char* log) {
-  Write(Formatted("Compile Shader Failed - %s\n", log), false);
+  Write(std::string("Compile Shader Failed - ") + log + "\n", false);
 }
 void PrintLinkFailed(const char* log) {
-  Write(Formatted("Link Program Failed - %s\n", log), false);
+  Write(std::string("Link Program Failed - ") + log + "\n", false);
 }
 void PrintProgramError(unsigned int errorCode) {
   Write("Prog Error: " + std::to_string(static_cast<int>(errorCode)) + "\n", false);

@@ -20,7 +20,9 @@ class ParamInteraction : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(host_.ParamsSetup(), PF_Err_NONE); }
   void TearDown() override {
-    if (expectAllDisposed_) EXPECT_TRUE(host_.Aegp().Undisposed().empty());
+    if (expectAllDisposed_) {
+      EXPECT_TRUE(host_.Aegp().Undisposed().empty());
+    }
     EXPECT_TRUE(host_.Suites().Unbalanced().empty());
   }
   ParamStore& Params() { return host_.Params(); }

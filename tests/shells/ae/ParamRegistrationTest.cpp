@@ -20,9 +20,9 @@ struct Expected {
   PF_ParamFlags flags;
   PF_ParamUIFlags uiFlags;
   // Float slider: valid min/max, slider min/max, default, precision, percent display.
-  float vmin, vmax, smin, smax, dflt;
-  A_short precision;
-  A_short display;
+  float vmin = 0, vmax = 0, smin = 0, smax = 0, dflt = 0;
+  A_short precision = 0;
+  A_short display = 0;
 };
 
 constexpr PF_ParamType kGroup = PF_Param_GROUP_START, kEnd = PF_Param_GROUP_END,

@@ -81,7 +81,7 @@ TEST_P(HostRender, EveryHostMatchesTheCliFrameByFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostRender, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // "Position X" keyframed from 0.2 at the first frame to 0.8 at the last, linearly, in an
 // MLT project as Kdenlive and Shotcut write them: the rays follow frame by frame.

@@ -102,7 +102,7 @@ TEST_P(HostileValues, FfmpegAndMeltRenderEveryFrameWithoutACrash) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, HostileValues, ::testing::ValuesIn(kHostile),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(HostileValues, UnknownItemsAndNaNAreToldOnceAndTheValueStays) {
   const HostRun run = Ffmpeg(

@@ -1,5 +1,6 @@
 #include "shells/ae/resources/RegistrationResource.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -44,8 +45,9 @@ std::vector<uint8_t> TwoWords16(uint16_t first, uint16_t second) {
 
 // A length byte, the characters, zero bytes to a multiple of four (counted in the length).
 std::vector<uint8_t> PascalString(std::string_view text) {
-  std::vector<uint8_t> data{uint8_t(text.size())};
-  data.insert(data.end(), text.begin(), text.end());
+  std::vector<uint8_t> data(1 + text.size());
+  data[0] = uint8_t(text.size());
+  std::copy(text.begin(), text.end(), data.begin() + 1);
   PadToFour(data);
   return data;
 }
