@@ -79,7 +79,7 @@ TEST_F(WindowsModule, CarriesTheSameRegistrationBytesAsTheLinuxModule) {
 TEST_F(WindowsModule, CarriesTheManifestAsInvokerWithoutUiAccess) {
   const std::vector<uint8_t> manifest = host::ReadPeResource(file_, "#24", 2, 1033);
   const std::vector<uint8_t> source =
-      ReadFile(SOLVANE_SOURCE_DIR "/src/plugin/resources/Solvane.manifest");
+      ReadFile(SOLVANE_SOURCE_DIR "/src/shells/ae/resources/Solvane.manifest");
   const std::string text(manifest.begin(), manifest.end());
   EXPECT_EQ(text, std::string(source.begin(), source.end()));
   EXPECT_NE(text.find(R"(level="asInvoker")"), std::string::npos);

@@ -3,10 +3,10 @@
 set(stages vertex=kVertexShaderSource preprocess=kPreprocessShaderSource rays=kRayShaderSource)
 set(delimiter "glsl")
 
-set(header_text "// Generated from src/shaders/*.glsl by EmbedShaders.cmake; do not edit.\n")
+set(header_text "// Generated from src/core/shaders/*.glsl by EmbedShaders.cmake; do not edit.\n")
 string(APPEND header_text "// The effect's GLSL stage texts, null-terminated.\n#pragma once\n\n")
 string(APPEND header_text "namespace solvane {\n\n")
-set(source_text "// Generated from src/shaders/*.glsl by EmbedShaders.cmake; do not edit.\n")
+set(source_text "// Generated from src/core/shaders/*.glsl by EmbedShaders.cmake; do not edit.\n")
 string(APPEND source_text "#include \"ShaderSources.h\"\n\nnamespace solvane {\n\n")
 
 foreach(stage IN LISTS stages)
