@@ -3,8 +3,11 @@
 # errors with SOLVANE_WERROR=ON; a local build only shows them.
 option(SOLVANE_WERROR "Treat compiler warnings as errors" OFF)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  add_compile_options(-Wall -Wextra -Wshadow=local -Wcast-qual -Wformat=2
-                      -Wimplicit-fallthrough $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
+  add_compile_options(-Wall -Wextra -Wcast-qual -Wformat=2 -Wimplicit-fallthrough
+                      $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options(-Wshadow=local)
+  endif()
   if(SOLVANE_WERROR)
     add_compile_options(-Werror)
   endif()
