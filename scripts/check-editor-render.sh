@@ -4,14 +4,18 @@
 # rendered by melt with the same scaling the editors' exports use) go through
 # solvane-render with its defaults, and the editor's frames must equal them within one
 # 8-bit code value.
-#   scripts/check-editor-render.sh PROJECT.mlt|PROJECT.kdenlive RENDER.mov [FRAMES]
-# FRAMES (default "0 1 2") are frame numbers of the render to compare. The project's filter
+#   scripts/check-editor-render.sh PROJECT.mlt|PROJECT.kdenlive RENDER [FRAMES]
+# RENDER is a video or an image sequence ffmpeg reads (render_%05d.png); FRAMES (default
+# "0 1 2") are frame numbers of the render to compare, counted from 0. The project's filter
 # must hold the defaults (the editors' own, as added from their lists). Needs melt, ffmpeg,
 # oiiotool and a build (SOLVANE_BUILD, default build/default).
 set -euo pipefail
 [ $# -ge 2 ] || { sed -n 2,10p "$0" >&2; exit 2; }
 project=$(realpath "$1")
-render=$(realpath "$2")
+case "$2" in
+  *%*) render="$(realpath "$(dirname "$2")")/$(basename "$2")" ;;
+  *) render=$(realpath "$2") ;;
+esac
 frames=${3:-0 1 2}
 cd "$(dirname "$0")/.."
 build=${SOLVANE_BUILD:-build/default}
@@ -38,7 +42,8 @@ for f in $frames; do
   "$build/bin/solvane-render" --quiet --depth 8 "$work/in_$n.png" "$work/ref_$n.png"
   # 1/255 is 0.00392; anything more than one code value fails.
   if result=$(oiiotool "$work/out_$n.png" "$work/ref_$n.png" --fail 0.0041 --diff 2>&1); then
-    echo "frame $f: equal within one code value ($(echo "$result" | grep -o 'Max error *= *[0-9.e-]*'))"
+    max=$(echo "$result" | grep -o 'Max error *= *[0-9.e-]*' || echo "identical")
+    echo "frame $f: equal within one code value ($max)"
   else
     echo "frame $f: DIFFERS"; echo "$result"; status=1
   fi

@@ -36,7 +36,7 @@ for f in /usr/share/shotcut/qml/filters/*; do ln -s "$f" "$tree/share/shotcut/qm
 ln -s "$panel" "$tree/share/shotcut/qml/filters/solvane"
 cp "$image" "$out/clip.png"
 
-display=:$((50 + RANDOM % 40))
+display=:$((60 + RANDOM % 30))
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=$display
