@@ -7,6 +7,7 @@
 #   scripts/setup.sh --wine     Wine on a virtual X server (the Windows checks)
 #   scripts/setup.sh --bench    the benchmark report's plots (scripts/bench.sh)
 #   scripts/setup.sh --images   the guide's picture captions (scripts/make-guide-images.sh)
+#   scripts/setup.sh --editors  Kdenlive and Shotcut on a virtual X server (scripts/check-editors.sh)
 set -euo pipefail
 
 case "${1:-}" in
@@ -18,6 +19,7 @@ case "${1:-}" in
       libopenimageio-dev openimageio-tools libcli11-dev nlohmann-json3-dev
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       frei0r-plugins-dev ffmpeg melt
+      kdenlive-data qtdeclarative5-dev-tools
       gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
       slurm-wlm munge
     ) ;;
@@ -28,6 +30,8 @@ case "${1:-}" in
   --wine) packages=(wine wine64 xvfb xauth libgl1-mesa-dri libglx-mesa0 openimageio-tools) ;;
   --bench) packages=(gnuplot-nox) ;;
   --images) packages=(fonts-dejavu-core) ;;
+  --editors) packages=(kdenlive shotcut xvfb xauth xdotool imagemagick x11-apps
+                       libgl1-mesa-dri libglx-mesa0 openimageio-tools) ;;
   *) echo "setup: unknown option '$1' (see the top of $0)" >&2; exit 2 ;;
 esac
 

@@ -224,10 +224,14 @@ std::vector<std::string_view> SelectableItems(const FilterParam& p) {
 }
 
 std::string ItemList(const FilterParam& p) {
+  // Numbered as SetItem counts them: a separator keeps its number, so "Custom" after one
+  // is 6, not 5.
+  const std::vector<std::string_view> items = Items(ControlAt(p.control));
   std::string list;
-  for (const std::string_view item : SelectableItems(p)) {
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (IsSeparatorItem(items[i])) continue;
     if (!list.empty()) list += ", ";
-    list += item;
+    list += std::to_string(i + 1) + ": " + std::string(items[i]);
   }
   return list;
 }

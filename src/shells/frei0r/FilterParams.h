@@ -66,7 +66,8 @@ std::string_view ItemOf(const FilterControls& controls, const FilterParam& p);
 // The items of a popup that can be chosen, in order (the separator entry left out).
 std::vector<std::string_view> SelectableItems(const FilterParam& p);
 
-// The same, as "a, b, c".
+// The same with the numbers SetItem takes for them, as "1: a, 2: b, 4: c" (a separator
+// keeps its number).
 std::string ItemList(const FilterParam& p);
 
 // A number as the filter's messages and descriptions write it (printf's %g).

@@ -1,54 +1,12 @@
 #include "shells/frei0r/KdenliveEffect.h"
 
 #include "shells/frei0r/FilterParams.h"
+#include "shells/frei0r/PanelText.h"
+#include "shells/frei0r/ShownScale.h"
 #include "core/controls/Identity.h"
 
 namespace solvane::frei0r {
 namespace {
-
-std::string Escaped(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
-// What Kdenlive shows for a number: the frei0r value times `factor`, between min and max.
-struct Scale {
-  double factor, min, max;
-  const char* suffix;
-};
-
-Scale ScaleOf(const FilterParam& p) {
-  const ControlRow& row = ControlAt(p.control);
-  switch (p.kind) {
-    case ParamKind::kAngle:
-      return {360, -3600, 3600, "°"};
-    case ParamKind::kPointX:
-    case ParamKind::kPointY:
-      return {100, -100, 200, "%"};
-    default: {
-      const bool percent = row.percent;
-      return {row.sliderMax, row.validMin, row.validMax, percent ? "%" : ""};
-    }
-  }
-}
 
 std::string ListParameter(const FilterParam& p, const FilterControls& defaults) {
   // Kdenlive's values are single words, which the filter reads as the items they key.
@@ -57,9 +15,20 @@ std::string ListParameter(const FilterParam& p, const FilterControls& defaults) 
     values += (values.empty() ? "" : ";") + ItemKey(item);
     display += (display.empty() ? "" : ",") + std::string(item);
   }
-  return "    <parameter type=\"list\" name=\"" + Escaped(p.name) + "\" default=\"" +
-         ItemKey(ItemOf(defaults, p)) + "\" paramlist=\"" + Escaped(values) +
-         "\">\n      <paramlistdisplay>" + Escaped(display) + "</paramlistdisplay>\n";
+  return "    <parameter type=\"list\" name=\"" + XmlEscaped(p.name) + "\" default=\"" +
+         ItemKey(ItemOf(defaults, p)) + "\" paramlist=\"" + XmlEscaped(values) +
+         "\">\n      <paramlistdisplay>" + XmlEscaped(display) + "</paramlistdisplay>\n";
+}
+
+// Numbers are keyframable ("animated"); the default is the frei0r value Kdenlive stores,
+// and only what it shows is scaled.
+std::string NumberParameter(const FilterParam& p, const FilterControls& defaults) {
+  const ShownScale s = ShownScaleOf(p);
+  return "    <parameter type=\"animated\" name=\"" + XmlEscaped(p.name) + "\" default=\"" +
+         ExactNumber(NumberOf(defaults, p)) + "\" min=\"" + FormatNumber(s.min) + "\" max=\"" +
+         FormatNumber(s.max) + "\" factor=\"" + FormatNumber(s.factor) + "\" decimals=\"" +
+         std::to_string(s.decimals) + "\"" +
+         (*s.suffix ? std::string(" suffix=\"") + s.suffix + "\"" : std::string()) + ">\n";
 }
 
 std::string Parameter(const FilterParam& p, const FilterControls& defaults) {
@@ -67,17 +36,13 @@ std::string Parameter(const FilterParam& p, const FilterControls& defaults) {
   if (p.kind == ParamKind::kPopup) {
     xml = ListParameter(p, defaults);
   } else if (p.kind == ParamKind::kCheckbox) {
-    xml = "    <parameter type=\"bool\" name=\"" + Escaped(p.name) + "\" default=\"" +
+    xml = "    <parameter type=\"bool\" name=\"" + XmlEscaped(p.name) + "\" default=\"" +
           FormatNumber(NumberOf(defaults, p)) + "\">\n";
   } else {
-    const Scale s = ScaleOf(p);
-    xml = "    <parameter type=\"animated\" name=\"" + Escaped(p.name) + "\" default=\"" +
-          FormatNumber(NumberOf(defaults, p) * s.factor) + "\" min=\"" + FormatNumber(s.min) +
-          "\" max=\"" + FormatNumber(s.max) + "\" factor=\"" + FormatNumber(s.factor) +
-          "\" suffix=\"" + s.suffix + "\" decimals=\"2\">\n";
+    xml = NumberParameter(p, defaults);
   }
-  return xml + "      <name>" + Escaped(p.name) + "</name>\n      <comment>" +
-         Escaped(p.explanation) + "</comment>\n    </parameter>\n";
+  return xml + "      <name>" + XmlEscaped(p.name) + "</name>\n      <comment>" +
+         XmlEscaped(ShownHint(p)) + "</comment>\n    </parameter>\n";
 }
 
 }  // namespace
@@ -88,8 +53,11 @@ std::string KdenliveEffectXml() {
       "<?xml version=\"1.0\"?>\n<!DOCTYPE kpartgui>\n"
       "<effect LC_NUMERIC=\"C\" tag=\"frei0r.solvane\" id=\"frei0r.solvane\">\n"
       "    <name>Solvane</name>\n    <description>" +
-      Escaped(identity::kDescription) + "</description>\n    <author>Brindel</author>\n";
+      XmlEscaped(identity::kDescription) + "</description>\n    <author>Brindel</author>\n";
   for (const FilterParam& p : FilterParams()) xml += Parameter(p, defaults);
+  // MLT cuts a frame into this many slices for a frei0r filter; the rays cross the whole
+  // frame, so it stays one.
+  xml += "    <parameter type=\"fixed\" name=\"threads\" default=\"1\"/>\n";
   return xml + "</effect>\n";
 }
 

@@ -2,6 +2,7 @@
 // effect's controls, including every value a host command line can produce.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -44,8 +45,28 @@ TEST(FilterParams, ExplanationsStateTheMappingFromTheTable) {
       << Named("Length").explanation;
   EXPECT_NE(Named("Aberration Amount").explanation.find("down to -2 reaches -200"),
             std::string::npos);
-  EXPECT_NE(Named("Quality").explanation.find("Draft, Moderate, High, Extreme, Custom"),
+  EXPECT_NE(Named("Quality").explanation.find("1: Draft, 2: Moderate, 3: High, 4: Extreme, "
+                                              "6: Custom"),
             std::string::npos);
+}
+
+// The numbers the messages list are the numbers SetItem takes, the separator counted.
+TEST(FilterParams, ListedItemNumbersSelectTheirItems) {
+  for (const FilterParam& p : FilterParams()) {
+    if (p.kind != ParamKind::kPopup) continue;
+    const std::string list = ItemList(p);
+    size_t start = 0;
+    while (start < list.size()) {
+      const size_t colon = list.find(": ", start);
+      const size_t end = std::min(list.find(", ", colon), list.size());
+      const std::string number = list.substr(start, colon - start);
+      const std::string item = list.substr(colon + 2, end - colon - 2);
+      FilterControls c = DefaultFilterControls();
+      ASSERT_EQ(SetItem(c, p, number), SetResult::kApplied) << p.name << " " << number;
+      EXPECT_EQ(ItemOf(c, p), item) << p.name << " " << number;
+      start = end + 2;
+    }
+  }
 }
 
 TEST(FilterParams, DefaultsAreTheTableDefaultsAndReadBackAsFrei0rValues) {

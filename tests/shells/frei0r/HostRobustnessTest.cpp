@@ -110,7 +110,7 @@ TEST(HostileValues, UnknownItemsAndNaNAreToldOnceAndTheValueStays) {
       "told");
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_NE(run.err.find("solvane: \"Mode\" has no item \"sideways\"; it stays Zoom (items: "
-                         "Spin, Zoom)"),
+                         "1: Spin, 2: Zoom)"),
             std::string::npos)
       << run.err;
   EXPECT_NE(run.err.find("solvane: \"Length\" cannot be NaN; it stays 1"), std::string::npos)
