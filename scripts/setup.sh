@@ -7,7 +7,7 @@
 #   scripts/setup.sh --wine     Wine on a virtual X server (the Windows checks)
 #   scripts/setup.sh --bench    the benchmark report's plots (scripts/bench.sh)
 #   scripts/setup.sh --images   the guide's picture captions (scripts/make-guide-images.sh)
-#   scripts/setup.sh --editors  Kdenlive and Shotcut on a virtual X server (scripts/check-editors.sh)
+#   scripts/setup.sh --editors  Kdenlive and Shotcut on a virtual X server (scripts/check-kdenlive.sh, check-shotcut.sh)
 set -euo pipefail
 
 case "${1:-}" in
