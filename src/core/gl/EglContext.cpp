@@ -410,6 +410,10 @@ void DestroyOffscreenContext(OffscreenContext* context) {
     eglDestroySurface(record->display, record->window);
     record->window = nullptr;
   }
+  // With nothing current here any more, the thread's EGL and GL dispatch state is freed
+  // now, not by glvnd's own thread-exit destructor: that one raced exit() when a host's
+  // thread ended while its main thread was already unloading the libraries.
+  if (eglGetCurrentContext() == EGL_NO_CONTEXT) eglReleaseThread();
 }
 
 void FreeOffscreenContext(OffscreenContext* context) {
