@@ -3,14 +3,13 @@
 // reads a frame's ray pass makes, counted from the values the frame handed to it.
 #pragma once
 
-#include <GL/glew.h>
-
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "core/gl/GLApi.h"
 #include "core/gl/PixelView.h"
 #include "core/gl/Pod.h"
 #include "host/FrameRender.h"

@@ -1,13 +1,14 @@
 # Third-party packages. On Linux they come from Debian (scripts/setup.sh installs them);
-# the Windows cross build brings its own GLEW (cmake/GlewStatic.cmake).
+# the Windows cross build brings its own GLEW (cmake/GlewStatic.cmake). On Linux the GL
+# toolkit fetches its entry points through EGL and links neither GLEW nor libGL: Debian's
+# GLEW is built for GLX, and libGLX's teardown at exit races hosts' render threads.
 find_package(Threads REQUIRED)
-find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 
 if(WIN32)
+  find_package(OpenGL REQUIRED COMPONENTS OpenGL)
   include(GlewStatic OPTIONAL RESULT_VARIABLE SOLVANE_HAVE_GLEW_STATIC)
 else()
   find_package(OpenGL REQUIRED COMPONENTS EGL)
-  find_package(GLEW REQUIRED)
 endif()
 
 if((SOLVANE_BUILD_TOOLS OR SOLVANE_BUILD_TESTS) AND NOT CMAKE_CROSSCOMPILING)

@@ -15,7 +15,7 @@ case "${1:-}" in
     packages=(
       build-essential cmake pkg-config binutils git
       googletest libgtest-dev libgmock-dev libbenchmark-dev
-      libglew-dev libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
+      libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
       libopenimageio-dev openimageio-tools libcli11-dev nlohmann-json3-dev
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       frei0r-plugins-dev ffmpeg melt

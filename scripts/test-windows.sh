@@ -2,7 +2,8 @@
 # Proves the Windows module in a Windows process. Installs what is missing, cross-builds
 # (scripts/build-windows.sh), checks the module as a PE file, then runs solvane-render.exe
 # under Wine on a virtual X server, where WGL renders on Mesa's llvmpipe, and compares its
-# output with the Linux build's (scripts/windows-checks.sh).
+# output with the Linux build's (scripts/windows-checks.sh); then the frei0r filter
+# solvane.dll against the Linux one (scripts/frei0r-windows-checks.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,9 +13,11 @@ linux=build/default/bin/solvane-render
 out=build/windows-test
 module=
 source scripts/windows-checks.sh
+source scripts/frei0r-windows-checks.sh
 
 if [ "${1:-}" = --under-x ]; then
   run_windows_checks
+  run_frei0r_windows_checks
   exit 0
 fi
 
@@ -26,6 +29,8 @@ section "Linux build (the reference outputs, and the PE checks)"
 scripts/build.sh default
 SOLVANE_WINDOWS_MODULE="build/windows/bin/Brindel's_Solvane.aex" \
   build/default/tests/windows/windows_module_tests
+SOLVANE_WINDOWS_FREI0R=build/windows/frei0r-1/solvane.dll \
+  build/default/tests/windows/windows_frei0r_tests
 
 section "under Wine"
 under_x "$0"

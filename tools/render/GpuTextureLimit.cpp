@@ -1,7 +1,6 @@
 #include "tools/render/GpuTextureLimit.h"
 
-#include <GL/glew.h>
-
+#include "core/gl/GLApi.h"
 #include "core/gl/OffscreenContext.h"
 #include "tools/render/ImageIO.h"
 #include "tools/render/Quoted.h"

@@ -3,7 +3,6 @@
 // the display allows it, or on a small pbuffer in the role of the hidden window.
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <GL/glew.h>
 
 #include <atomic>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <string_view>
 
 #include "Diagnostics.h"
+#include "GLApi.h"
 #include "OffscreenContext.h"
 
 namespace solvane {
@@ -219,16 +219,12 @@ EglContextRecord CurrentEgl() {
   return record;
 }
 
-// GLEW keeps one set of entry points for the whole process. Every context here comes from
-// the one driver behind the one display (through glvnd's dispatch), so re-initialising for
-// another thread's context stores the pointers that are already there; the lock only keeps
-// two initialisations from writing at the same moment. Under EGL, GLEW's GLX step answers
-// GLEW_ERROR_NO_GLX_DISPLAY after the GL entry points are loaded, which is success here.
-bool InitializeGlewEgl() {
-  static std::mutex glewLock;
-  std::lock_guard<std::mutex> lock(glewLock);
-  const GLenum result = glewInit();
-  return result == GLEW_OK || result == GLEW_ERROR_NO_GLX_DISPLAY;
+// The entry points are fetched once for the process: every context here comes from the one
+// driver behind the one display, through glvnd's dispatch, which routes each call to the
+// calling thread's current context. Asked at both places where the WGL backend initialises
+// GLEW, so a driver without the functions fails at the same step with the same message.
+bool InitializeEntryPointsEgl() {
+  return LoadGLEntryPoints();
 }
 
 }  // namespace
@@ -279,8 +275,8 @@ bool CreationEgl::CreateHiddenSurface() {
   return false;
 }
 
-// A plain context first, as on WGL: GLEW is initialised in it before the core context
-// exists, and the core-profile attributes are checked for.
+// A plain context first, as on WGL: the entry points are loaded in it before the core
+// context exists, and the core-profile attributes are checked for.
 bool CreationEgl::MakeTemporaryCurrent() {
   const EGLint attributes[] = {EGL_NONE};
   temporary_ = eglCreateContext(shared_.display, shared_.config, EGL_NO_CONTEXT, attributes);
@@ -292,7 +288,7 @@ bool CreationEgl::MakeTemporaryCurrent() {
     PrintFailureEgl(kMsgTempContextNotCurrent, eglGetError());
     return false;
   }
-  if (!InitializeGlewEgl()) {
+  if (!InitializeEntryPointsEgl()) {
     PrintMessage(kMsgGlewNotInitialized);
     return false;
   }
@@ -325,7 +321,7 @@ bool CreationEgl::CreateCore(const OffscreenContext* shareWith) {
 }
 
 bool CreationEgl::MakeCoreCurrent() {
-  if (!eglMakeCurrent(shared_.display, surface_, surface_, core_) || !InitializeGlewEgl()) {
+  if (!eglMakeCurrent(shared_.display, surface_, surface_, core_) || !InitializeEntryPointsEgl()) {
     PrintMessage(kMsgCoreGlewNotInitialized);
     return false;
   }
@@ -414,6 +410,10 @@ void DestroyOffscreenContext(OffscreenContext* context) {
     eglDestroySurface(record->display, record->window);
     record->window = nullptr;
   }
+  // With nothing current here any more, the thread's EGL and GL dispatch state is freed
+  // now, not by glvnd's own thread-exit destructor: that one raced exit() when a host's
+  // thread ended while its main thread was already unloading the libraries.
+  if (eglGetCurrentContext() == EGL_NO_CONTEXT) eglReleaseThread();
 }
 
 void FreeOffscreenContext(OffscreenContext* context) {

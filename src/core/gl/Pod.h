@@ -3,8 +3,6 @@
 // uniforms it uses; they are connected by name and whatever is left unconnected is printed.
 #pragma once
 
-#include <GL/glew.h>
-
 #include <map>
 #include <string>
 #include <string_view>
@@ -12,6 +10,7 @@
 
 #include "RenderTarget.h"
 #include "UniformValue.h"
+#include "GLApi.h"
 
 namespace solvane {
 

@@ -2,7 +2,7 @@
 // Every operation needs a current context; programs belong to the context that built them.
 #pragma once
 
-#include <GL/glew.h>
+#include "core/gl/GLApi.h"
 
 #include <cstdint>
 

@@ -2,12 +2,11 @@
 // one render target.
 #pragma once
 
-#include <GL/glew.h>
-
 #include <array>
 
 #include "RenderTarget.h"
 #include "UniformValue.h"
+#include "GLApi.h"
 
 namespace solvane {
 

@@ -3,11 +3,10 @@
 // be current for every operation except FramebufferStatusName.
 #pragma once
 
-#include <GL/glew.h>
-
 #include <string_view>
 
 #include "PixelView.h"
+#include "GLApi.h"
 
 namespace solvane {
 

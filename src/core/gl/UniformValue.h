@@ -2,13 +2,13 @@
 // render records each pass's values by name; ApplyPodUniforms (Pod.h) applies them.
 #pragma once
 
-#include <GL/glew.h>
-
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+
+#include "GLApi.h"
 
 namespace solvane {
 

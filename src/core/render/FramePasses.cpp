@@ -1,6 +1,6 @@
 #include "core/render/FramePasses.h"
 
-#include <GL/glew.h>
+#include "core/gl/GLApi.h"
 
 #include "core/gl/Quad.h"
 #include "core/gl/RenderTarget.h"

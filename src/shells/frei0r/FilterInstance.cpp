@@ -9,34 +9,39 @@ namespace solvane::frei0r {
 FilterInstance::FilterInstance(int32_t width, int32_t height)
     : width_(width),
       height_(height),
-      input_(size_t(width) * size_t(height) * 4),
-      output_(input_.size()) {}
+      scratch_(size_t(width) * size_t(height) * 4) {}
 
-const pixels::Compositor8& FilterInstance::Compositor(const FrameComposite& composite) {
+// Its tables take a while to fill, so one is kept while mode and opacity stay; a call
+// holds its own reference, and a call that changes them does not pull it from under another.
+std::shared_ptr<const pixels::Compositor8> FilterInstance::Compositor(
+    const FrameComposite& composite) {
+  std::lock_guard lock(compositorMutex_);
   if (!compositor_ || compositor_->Op() != composite.op ||
       compositor_->Opacity() != composite.opacity) {
-    compositor_.emplace(composite.op, composite.opacity);
+    compositor_ = std::make_shared<const pixels::Compositor8>(composite.op, composite.opacity);
   }
-  return *compositor_;
+  return compositor_;
 }
 
 void FilterInstance::Update(const uint8_t* in, uint8_t* out) {
   const size_t count = size_t(width_) * size_t(height_);
-  ToArgb(in, count, input_.data());
+  ScratchLease buffers = scratch_.Take();
+  ToArgb(in, count, buffers->input.data());
   FrameComposite composite;
-  const DrawResult drawn =
-      DrawFrame(settings_.Controls(), width_, height_, input_.data(), output_.data(), composite);
+  const DrawResult drawn = DrawFrame(settings_.Controls(), width_, height_, buffers->input.data(),
+                                     buffers->output.data(), composite);
   if (drawn != DrawResult::kDrawn) {
-    if (drawn == DrawResult::kNoTargets && !toldTooLarge_) {
-      toldTooLarge_ = true;
+    if (drawn == DrawResult::kNoTargets && !toldTooLarge_.exchange(true)) {
       PrintMessage("a " + std::to_string(width_) + " x " + std::to_string(height_) +
                    " frame is too large for the GPU; frames pass through unchanged");
     }
     if (in != out) std::memcpy(out, in, count * 4);
     return;
   }
-  if (composite.wanted) CompositeOver(input_.data(), count, Compositor(composite), output_.data());
-  ToRgba(output_.data(), count, out);
+  if (composite.wanted) {
+    CompositeOver(buffers->input.data(), count, *Compositor(composite), buffers->output.data());
+  }
+  ToRgba(buffers->output.data(), count, out);
 }
 
 }  // namespace solvane::frei0r

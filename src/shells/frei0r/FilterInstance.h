@@ -1,15 +1,20 @@
 // One frei0r instance: the parameter values it holds (FilterSettings), the pixel buffers of
-// its frames and the messages it has already given. An instance may move between threads
-// but is never used by two at once; different instances run at once.
+// its frames and the messages it has already given. An instance may move between threads;
+// MLT also runs one instance's f0r_update on several threads at once, one band of a frame
+// each (its `threads` property), while no parameter changes: frame calls share nothing
+// they write but the pool and the compositor, both behind locks.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
-#include <optional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "shells/frei0r/FilterRender.h"
 #include "shells/frei0r/FilterSettings.h"
+#include "shells/frei0r/FrameScratch.h"
 #include "core/pixels/Composite.h"
 
 namespace solvane::frei0r {
@@ -28,15 +33,15 @@ class FilterInstance {
   const FilterControls& Controls() const { return settings_.Controls(); }
 
  private:
-  const pixels::Compositor8& Compositor(const FrameComposite& composite);
+  std::shared_ptr<const pixels::Compositor8> Compositor(const FrameComposite& composite);
 
   int32_t width_;
   int32_t height_;
   FilterSettings settings_;
-  std::vector<uint8_t> input_;  // A, R, G, B
-  std::vector<uint8_t> output_;
-  std::optional<pixels::Compositor8> compositor_;
-  bool toldTooLarge_ = false;
+  ScratchPool scratch_;
+  std::mutex compositorMutex_;
+  std::shared_ptr<const pixels::Compositor8> compositor_;
+  std::atomic<bool> toldTooLarge_{false};
 };
 
 }  // namespace solvane::frei0r

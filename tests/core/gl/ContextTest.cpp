@@ -47,7 +47,7 @@ TEST(OffscreenContext, CreatesACurrentCoreContextOfAtLeast32) {
   glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
   EXPECT_GE(major * 10 + minor, 32);
   EXPECT_TRUE(profile & GL_CONTEXT_CORE_PROFILE_BIT);
-  EXPECT_NE(glCreateShader, nullptr) << "GLEW loaded no entry points";
+  EXPECT_NE(glCreateShader, nullptr) << "no OpenGL entry points were loaded";
 }
 
 TEST(OffscreenContext, ValidityNeedsARecordWithARenderingContext) {

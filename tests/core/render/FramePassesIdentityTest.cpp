@@ -5,12 +5,11 @@
 // further saving of clears would rest on.
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-
 #include <mutex>
 #include <vector>
 
 #include "FrameTestSupport.h"
+#include "core/gl/GLApi.h"
 #include "core/gl/Pod.h"
 #include "core/gl/Quad.h"
 #include "core/gl/RenderTarget.h"

@@ -5,13 +5,12 @@
 // is over the budget.
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-
 #include <thread>
 #include <vector>
 
 #include "FrameTestSupport.h"
 #include "GlTestSupport.h"
+#include "core/gl/GLApi.h"
 #include "core/render/FrameTargets.h"
 #include "core/render/ThreadResources.h"
 

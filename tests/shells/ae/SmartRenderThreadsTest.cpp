@@ -5,10 +5,9 @@
 // can be read.
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-
 #include "FrameTestSupport.h"
 #include "GlTestSupport.h"
+#include "core/gl/GLApi.h"
 #include "core/gl/OffscreenContext.h"
 #include "host/RenderPool.h"
 #include "shells/ae/Dispatch.h"
