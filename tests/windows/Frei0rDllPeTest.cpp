@@ -3,7 +3,6 @@
 // (no GLEW, libstdc++, libgcc or winpthread DLL to install beside it).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include <algorithm>
 #include <cctype>
@@ -17,25 +16,9 @@
 namespace solvane::test {
 namespace {
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  EXPECT_TRUE(file) << "cannot open " << path;
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The filter under test, named by whoever runs this program (scripts/test-windows.sh).
-std::string FilterPath() {
-  const char* path = std::getenv("SOLVANE_WINDOWS_FREI0R");
-  if (path == nullptr || *path == '\0') {
-    ADD_FAILURE() << "SOLVANE_WINDOWS_FREI0R names no filter: run scripts/test-windows.sh";
-    return {};
-  }
-  return path;
-}
-
 class WindowsFrei0rFilter : public ::testing::Test {
  protected:
-  const std::vector<uint8_t> file_ = ReadFile(FilterPath());
+  const std::vector<uint8_t> file_ = ReadModuleNamedBy("SOLVANE_WINDOWS_FREI0R");
   const host::PeImage image_{file_};
 };
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -31,19 +30,9 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// The module under test, named by whoever runs this program (scripts/test-windows.sh).
-std::string ModulePath() {
-  const char* path = std::getenv("SOLVANE_WINDOWS_MODULE");
-  if (path == nullptr || *path == '\0') {
-    ADD_FAILURE() << "SOLVANE_WINDOWS_MODULE names no module: run scripts/test-windows.sh";
-    return {};
-  }
-  return path;
-}
-
 class WindowsModule : public ::testing::Test {
  protected:
-  const std::vector<uint8_t> file_ = ReadFile(ModulePath());
+  const std::vector<uint8_t> file_ = ReadModuleNamedBy("SOLVANE_WINDOWS_MODULE");
   const host::PeImage image_{file_};
 };
 

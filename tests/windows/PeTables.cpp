@@ -1,6 +1,24 @@
 #include "PeTables.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 namespace solvane::test {
+
+std::vector<uint8_t> ReadModuleNamedBy(const char* variable) {
+  const char* path = std::getenv(variable);
+  if (path == nullptr || *path == '\0') {
+    ADD_FAILURE() << variable << " names no module: run scripts/test-windows.sh";
+    return {};
+  }
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_TRUE(file) << "cannot open " << path;
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 namespace {
 
 constexpr unsigned kDelayImportDirectory = 13;

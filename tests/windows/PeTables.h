@@ -2,12 +2,18 @@
 // which DLLs Windows must find for it to load.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "host/PeImage.h"
 
 namespace solvane::test {
+
+// The bytes of the module named by the environment variable `variable`, which
+// scripts/test-windows.sh sets to what it has just cross-built; an unset variable or an
+// unreadable file fails the test (and gives no bytes).
+std::vector<uint8_t> ReadModuleNamedBy(const char* variable);
 
 std::vector<std::string> ExportedNames(const host::PeImage& image);
 // The DLL names of the import table, then those of the delay-load table, as stored.
