@@ -56,7 +56,7 @@ void CorePasses(benchmark::State& state) {
   settings.SetParam(kViewParam, &view);
   std::vector<uint8_t> input(kPixels * 4), output(kPixels * 4);
   frei0r::ToArgb(SkylineRgba().data(), kPixels, input.data());
-  frei0r::FrameComposite composite;
+  FrameComposite composite;
   frei0r::DrawFrame(settings.Controls(), kWidth, kHeight, input.data(), output.data(), composite);
   for (auto _ : state) {
     frei0r::DrawFrame(settings.Controls(), kWidth, kHeight, input.data(), output.data(),

@@ -26,12 +26,13 @@ struct FrameComposite {
   double opacity = 0;
 };
 
-// Draws the frame into output and says in `composite` what the shell draws over it. The thread's resources are made on its first frame when
-// `global` holds a context (the shell's sign that OpenGL works here); a thread whose
-// creation failed keeps failing. Both views must be transferable and of one format. On
-// every result but kDrawn the output is untouched. The thread's own context is left
-// current, so a thread's frames cost no context switch; a shell whose host may have a
-// context of its own current wraps the call in ScopedContextRestore.
+// Draws the frame into output and says in `composite` what the shell draws over it. The
+// thread's resources are made on its first frame when `global` holds a context (the
+// shell's sign that OpenGL works here); a thread whose creation failed keeps failing. Both
+// views must be transferable and of one format. On every result but kDrawn the output is
+// untouched. The thread's own context is left current, so a thread's frames cost no
+// context switch; a shell whose host may have a context of its own current wraps the call
+// in ScopedContextRestore.
 EffectFrameResult DrawEffectFrame(const GLResources* global, const RenderParams& params,
                                   const PixelView& input, const PixelView& output,
                                   FrameComposite& composite);

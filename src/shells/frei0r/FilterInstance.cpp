@@ -15,10 +15,10 @@ FilterInstance::FilterInstance(int32_t width, int32_t height)
 // holds its own reference, and a call that changes them does not pull it from under another.
 std::shared_ptr<const pixels::Compositor8> FilterInstance::Compositor(
     const FrameComposite& composite) {
+  const uint8_t opacity = FilterOpacity(composite.opacity);
   std::lock_guard lock(compositorMutex_);
-  if (!compositor_ || compositor_->Op() != composite.op ||
-      compositor_->Opacity() != composite.opacity) {
-    compositor_ = std::make_shared<const pixels::Compositor8>(composite.op, composite.opacity);
+  if (!compositor_ || compositor_->Op() != composite.op || compositor_->Opacity() != opacity) {
+    compositor_ = std::make_shared<const pixels::Compositor8>(composite.op, opacity);
   }
   return compositor_;
 }

@@ -85,14 +85,6 @@ RenderParams FrameParams(const FilterControls& controls, int32_t width, int32_t 
   return DeriveRenderParams(ToControlValues(controls, width, height), frame);
 }
 
-// "Input Opacity" as the composite's byte. After Effects' shell truncates (100 % is 254
-// there, as the effect has always rendered); outside After Effects 100 % is fully opaque,
-// so the nearest byte is taken.
-uint8_t FilterOpacity(double inputOpacity) {
-  const double opacity = std::isnan(inputOpacity) ? 0.0 : inputOpacity;
-  return uint8_t(std::lround(std::clamp(opacity, 0.0, 255.0)));
-}
-
 PixelView View(const uint8_t* argb, int32_t width, int32_t height) {
   return {const_cast<uint8_t*>(argb), ptrdiff_t(width) * 4, width, height, PixelFormat::kArgb8};
 }
@@ -110,10 +102,9 @@ DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t heig
   const PixelView input = View(inputArgb, width, height);
   const PixelView output = View(outputArgb, width, height);
   if (!IsTransferable(input) || !IsTransferable(output)) return DrawResult::kNoTargets;
-  solvane::FrameComposite drawn;  // the core's, with the opacity before rounding
   // The render core leaves the thread's own context current; the host's goes back.
   ScopedContextRestore restore;
-  switch (DrawEffectFrame(probe, params, input, output, drawn)) {
+  switch (DrawEffectFrame(probe, params, input, output, composite)) {
     case EffectFrameResult::kDrawn:
       break;
     case EffectFrameResult::kNoContext:
@@ -125,10 +116,12 @@ DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t heig
     case EffectFrameResult::kNoTargets:
       return DrawResult::kNoTargets;
   }
-  composite.wanted = drawn.wanted;
-  composite.op = drawn.op;
-  composite.opacity = FilterOpacity(drawn.opacity);
   return DrawResult::kDrawn;
+}
+
+uint8_t FilterOpacity(double inputOpacity) {
+  const double opacity = std::isnan(inputOpacity) ? 0.0 : inputOpacity;
+  return uint8_t(std::lround(std::clamp(opacity, 0.0, 255.0)));
 }
 
 void RetainGL() {

@@ -5,17 +5,9 @@
 #include <cstdint>
 
 #include "shells/frei0r/FilterParams.h"
-#include "core/pixels/Composite.h"
+#include "core/render/EffectFrame.h"
 
 namespace solvane::frei0r {
-
-// What the host composite would do with this frame: whether the view asks for it, and
-// the mode and opacity derived from the controls.
-struct FrameComposite {
-  bool wanted = false;
-  pixels::BlendOp op = pixels::BlendOp::kScreen;
-  uint8_t opacity = 0;
-};
 
 enum class DrawResult : uint8_t {
   kDrawn,
@@ -24,9 +16,14 @@ enum class DrawResult : uint8_t {
 };
 
 // Draws the frame's image for the current view from A, R, G, B input pixels
-// into `outputArgb` (same size, tightly packed rows) and says what to composite.
+// into `outputArgb` (same size, tightly packed rows) and says what to composite, as the
+// render core decides it.
 DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t height,
                      const uint8_t* inputArgb, uint8_t* outputArgb, FrameComposite& composite);
+
+// "Input Opacity" (0 to 255) as the filter's composite byte: the nearest one, so that 100 %
+// is fully opaque (After Effects' shell truncates, which makes it 254 there).
+uint8_t FilterOpacity(double inputOpacity);
 
 // Counts the module's users (f0r_init/f0r_deinit pairs, which some hosts make once per
 // filter). The probe context that tells whether OpenGL works at all lives while there
