@@ -1,5 +1,6 @@
 #include "shells/ofx/EffectInstance.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
@@ -69,7 +70,12 @@ OfxStatus LookUpHandles(EffectInstance& instance) {
     status = s.param->paramGetHandle(params, name.c_str(), &instance.param[param.control],
                                      nullptr);
   }
-  return status;
+  // Some hosts answer OK with no handle for a name they do not know.
+  const bool complete = instance.source != nullptr && instance.output != nullptr &&
+                        std::all_of(Params().begin(), Params().end(), [&](const ParamRow& p) {
+                          return instance.param[p.control] != nullptr;
+                        });
+  return status != kOfxStatOK || complete ? status : kOfxStatErrBadHandle;
 }
 
 OfxStatus EffectProperties(OfxImageEffectHandle effect, OfxPropertySetHandle& props) {
