@@ -34,6 +34,40 @@ HostImage::HostImage(const ImageLayout& layout, Rgba fill)
   Fill(fill);
 }
 
+HostImage::HostImage(const HostImage& other) {
+  *this = other;
+}
+
+HostImage& HostImage::operator=(const HostImage& other) {
+  if (this == &other) return *this;
+  premultiplication = other.premultiplication;
+  pixelAspectRatio = other.pixelAspectRatio;
+  layout_ = other.layout_;
+  stride_ = other.stride_;
+  rowBytes_ = other.rowBytes_;
+  storage_ = other.storage_;
+  data_ = storage_.data() + (other.data_ - other.storage_.data());
+  return *this;
+}
+
+HostImage::HostImage(HostImage&& other) noexcept {
+  *this = std::move(other);
+}
+
+HostImage& HostImage::operator=(HostImage&& other) noexcept {
+  if (this == &other) return *this;
+  const std::ptrdiff_t offset = other.data_ - other.storage_.data();
+  premultiplication = std::move(other.premultiplication);
+  pixelAspectRatio = other.pixelAspectRatio;
+  layout_ = other.layout_;
+  stride_ = other.stride_;
+  rowBytes_ = other.rowBytes_;
+  storage_ = std::move(other.storage_);
+  data_ = storage_.data() + offset;
+  other.data_ = nullptr;
+  return *this;
+}
+
 bool HostImage::Contains(int x, int y) const {
   const OfxRectI& b = layout_.bounds;
   return x >= b.x1 && x < b.x2 && y >= b.y1 && y < b.y2;

@@ -33,6 +33,11 @@ class HostImage {
   // Pixels start as `fill`. Throws std::invalid_argument for empty or inverted bounds or
   // negative padding.
   explicit HostImage(const ImageLayout& layout, Rgba fill = {0, 0, 0, 0});
+  // Copies and moves keep the layout: Data() points into the new storage.
+  HostImage(const HostImage& other);
+  HostImage& operator=(const HostImage& other);
+  HostImage(HostImage&& other) noexcept;
+  HostImage& operator=(HostImage&& other) noexcept;
 
   const OfxRectI& Bounds() const { return layout_.bounds; }
   int Width() const { return layout_.bounds.x2 - layout_.bounds.x1; }
