@@ -115,7 +115,10 @@ FrameResult Instance::RenderFrame(const FrameRequest& request) {
   if (status != kOfxStatOK) return fail(status, kOfxImageEffectActionGetRegionOfDefinition);
   const OfxRectI bounds = ToPixels(result.regionOfDefinition, request.renderScale);
   if (!Finite(result.regionOfDefinition) || !Usable(bounds)) {
-    Ledger::Get().Misuse("a region of definition the host cannot allocate");
+    const OfxRectD& r = result.regionOfDefinition;
+    Ledger::Get().Misuse("a region of definition the host cannot allocate: (" +
+                         std::to_string(r.x1) + ", " + std::to_string(r.y1) + ", " +
+                         std::to_string(r.x2) + ", " + std::to_string(r.y2) + ")");
     return fail(kOfxStatErrValue, kOfxImageEffectActionGetRegionOfDefinition);
   }
   const bool whole = request.window.x1 == request.window.x2;
