@@ -17,12 +17,6 @@
 namespace solvane::ofx_host::test {
 namespace {
 
-std::string Quoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 // The scene at (x, row) counted from the top: a gradient, a bright disc, the right-hand
 // columns half transparent above and transparent below.
 PF_PixelFloat Scene(int x, int row, bool opaque) {
@@ -61,6 +55,12 @@ bool GlRequired() {
 }
 
 }  // namespace
+
+std::string Quoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
 
 const std::string& WorkDir() {
   static const std::string dir = [] {

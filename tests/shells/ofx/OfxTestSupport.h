@@ -30,6 +30,9 @@ struct Setting {
 };
 using Settings = std::vector<Setting>;
 
+// `s` as one word for the shell.
+std::string Quoted(const std::string& s);
+
 // The folder of this process's inputs: in.png, in.exr (straight colour with transparent
 // parts), opaque.png, opaque.exr, and big.png: small.png with every pixel doubled each way.
 const std::string& WorkDir();
