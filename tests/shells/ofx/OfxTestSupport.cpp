@@ -49,6 +49,21 @@ void WriteReplicated(const std::string& dir) {
   cli::WriteImage(dir + "big.png", big);
 }
 
+bool workDirMade = false;
+
+// The files of a passing run are of no further use; a failing run keeps them to look at.
+class WorkDirCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (workDirMade && ::testing::UnitTest::GetInstance()->Passed()) {
+      std::error_code ignored;
+      std::filesystem::remove_all(WorkDir(), ignored);
+    }
+  }
+};
+[[maybe_unused]] ::testing::Environment* const cleanup =
+    ::testing::AddGlobalTestEnvironment(new WorkDirCleanup);
+
 bool GlRequired() {
   const char* required = std::getenv("SOLVANE_REQUIRE_GL");
   return required != nullptr && *required != '\0' && std::strcmp(required, "0") != 0;
@@ -73,6 +88,7 @@ const std::string& WorkDir() {
     WriteScene(d + "opaque.png", 8, true);
     WriteScene(d + "opaque.exr", 32, true);
     WriteReplicated(d);
+    workDirMade = true;
     return d;
   }();
   return dir;
