@@ -1,5 +1,7 @@
 #include "shells/ofx/HostSuites.h"
 
+#include <cstring>
+
 namespace solvane::ofx {
 namespace {
 
@@ -23,6 +25,12 @@ void SetHost(OfxHost* host) {
   suites.memory = Fetch<OfxMemorySuiteV1>(host, kOfxMemorySuite, 1);
   suites.multiThread = Fetch<OfxMultiThreadSuiteV1>(host, kOfxMultiThreadSuite, 1);
   suites.message = Fetch<OfxMessageSuiteV1>(host, kOfxMessageSuite, 1);
+  char* name = nullptr;
+  if (suites.property != nullptr &&
+      suites.property->propGetString(host->host, kOfxPropName, 0, &name) == kOfxStatOK &&
+      name != nullptr) {
+    suites.passesNormalisedDefaultsRaw = std::strcmp(name, "MLT") == 0;
+  }
 }
 
 const HostSuites& Suites() {
