@@ -26,7 +26,8 @@ struct HostSuites {
   bool passesNormalisedDefaultsRaw = false;
 };
 
-// Fetches the suites of `host` (null clears them). The required ones missing, Load fails.
+// Fetches the suites of `host`; a host handing itself over again changes nothing, and may
+// do so while other threads render. The required ones missing, Load fails.
 void SetHost(OfxHost* host);
 const HostSuites& Suites();
 bool HasRequiredSuites();
