@@ -48,7 +48,7 @@ TEST_F(OfxRenderCli, ChoicesByTextAndSwitchesMatchSolvaneRender) {
                              {"repeatEdges", {0}, "Repeat Edges=off"}};
   ASSERT_EQ(RenderReference("in.png", "cli_ref.png", settings, "--depth 8"), "");
   const ToolRun run = OfxRender("in.png cli_out.png --param mode=Zoom --param 'direction=In & Out' "
-                            "--param repeatEdges=off --threads 3");
+                            "--param repeatEdges=off --threads 3 --context general");
   ASSERT_EQ(run.code, 0) << run.err;
   const HostImage out = ReadImageFile(InputPath("cli_out.png"), Depth::kByte);
   const HostImage ref = ReadImageFile(InputPath("cli_ref.png"), Depth::kByte);

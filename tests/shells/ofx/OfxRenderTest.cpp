@@ -188,6 +188,35 @@ TEST_F(RenderTest, OnlyTheRenderWindowIsWritten) {
   EXPECT_EQ(wrong, 0);
 }
 
+// With pixels twice as wide as high, canonical x is twice the pixel x: the region grows
+// by Buffer Expansion's pixels (twice as many canonical units across), and a position in
+// canonical units lands on the pixel a square-pixel frame has it at.
+TEST_F(RenderTest, PixelAspectRatioScalesTheRegionAndThePositionAcross) {
+  auto source = std::make_shared<HostImage>(ReadImageFile(InputPath("in.exr"), Depth::kFloat));
+  const auto render = [&](double aspect) {
+    InstanceSetup setup;
+    setup.projectWidth = kWidth * aspect, setup.projectHeight = kHeight;
+    setup.pixelAspectRatio = aspect;
+    source->pixelAspectRatio = aspect;
+    OfxStatus status = kOfxStatFailed;
+    std::unique_ptr<Instance> instance = host_->CreateInstance(setup, &status);
+    EXPECT_EQ(status, kOfxStatOK);
+    instance->SetSource(source);
+    EXPECT_EQ(instance->SetParam("position", {30 * aspect, 20}), kOfxStatOK);
+    EXPECT_EQ(instance->SetParam("bufferExpansion", {6}), kOfxStatOK);
+    return Render(*instance);
+  };
+  const FrameResult square = render(1.0);
+  const FrameResult wide = render(2.0);
+  ASSERT_TRUE(square.output && wide.output);
+  EXPECT_EQ(wide.regionOfDefinition.x1, -12);
+  EXPECT_EQ(wide.regionOfDefinition.x2, kWidth * 2 + 12);
+  EXPECT_EQ(wide.regionOfDefinition.y1, -6);
+  std::string where;
+  EXPECT_LE(LargestDifference(*wide.output, *square.output, false, &where), kFloatTolerance)
+      << where;
+}
+
 // A premultiplied source clip: opaque pixels come out as from a straight source; where
 // the source is translucent the premultiplied output matches the straight render
 // premultiplied, within float precision.
