@@ -57,11 +57,11 @@ TEST_F(OfxRenderCli, ChoicesByTextAndSwitchesMatchSolvaneRender) {
 
 // Float from EXR, premultiplied on the way in and out, at half scale from the doubled image.
 TEST_F(OfxRenderCli, ScaleAndPremultipliedFloatMatchSolvaneRender) {
-  const Settings settings = {{"length", {600}, "Length=600"}};
+  const Settings settings = {{"length", {120}, "Length=120"}};
   ASSERT_EQ(RenderReference("big.png", "cli_half_ref.exr", settings, "--depth 32 --downsample 2"),
             "");
   const ToolRun run = OfxRender("big.png cli_half.exr --depth 32 --scale 0.5 --premultiplied "
-                            "--param length=600");
+                            "--param length=120");
   ASSERT_EQ(run.code, 0) << run.err;
   const HostImage out = ReadImageFile(InputPath("cli_half.exr"), Depth::kFloat);
   const HostImage ref = ReadImageFile(InputPath("cli_half_ref.exr"), Depth::kFloat);

@@ -133,10 +133,11 @@ TEST_F(RenderTest, BufferExpansionGrowsTheRegionOfDefinitionAndItsPixels) {
 
 // At render scale 0.5 the source is the half-size image and every pixel-sized control is
 // halved, as solvane-render's downsample 2 does with the same full-size input (whose 2 x 2
-// blocks make any box filter give the half-size image exactly). Buffer Expansion included.
+// blocks make any box filter give the half-size image exactly): Position, Buffer Expansion
+// and a Length short enough that twice as long looks different.
 TEST_F(RenderTest, RenderScaleHalfMatchesCliDownsample) {
   const Settings settings = {{"position", {30, 40}, "Position=30,24"},
-                             {"length", {800}, "Length=800"},
+                             {"length", {120}, "Length=120"},
                              {"bufferExpansion", {8}, "Buffer Expansion=8"}};
   ASSERT_EQ(RenderReference("big.png", "ref_half.png", settings, "--depth 8 --downsample 2"), "");
   std::unique_ptr<Instance> instance = InstanceFor("big.png", Depth::kByte, settings);
