@@ -131,8 +131,8 @@ TEST(HostImage, RowsGoUpByRowBytesInBothDirections) {
     HostImage image(ImageLayout{{-2, 3, 4, 7}, Depth::kFloat, 8, negative});
     EXPECT_EQ(image.RowBytes(), (negative ? -1 : 1) * (6 * 16 + 8));
     image.Set(-1, 5, {0.5f, 0.25f, 1.0f, 2.0f});
-    const auto* row = static_cast<const unsigned char*>(image.Data()) +
-                      std::ptrdiff_t(5 - 3) * image.RowBytes();
+    const auto* row =
+        static_cast<const unsigned char*>(image.Data()) + std::ptrdiff_t(5 - 3) * image.RowBytes();
     float pixel[4];
     std::memcpy(pixel, row + 16, sizeof pixel);
     EXPECT_EQ(pixel[3], 2.0f);
@@ -204,8 +204,9 @@ TEST(MultiThreadSuite, MutexesAreRecursiveWithAnInitialCount) {
   EXPECT_EQ(mt.mutexUnLock(mutex), kOfxStatOK);
   EXPECT_EQ(mt.mutexUnLock(mutex), kOfxStatOK);
   EXPECT_EQ(mt.mutexUnLock(mutex), kOfxStatErrValue);  // not held any more
-  std::thread([&] { other = mt.mutexTryLock(mutex) == kOfxStatOK ? mt.mutexUnLock(mutex) : 1; })
-      .join();
+  std::thread([&] {
+    other = mt.mutexTryLock(mutex) == kOfxStatOK ? mt.mutexUnLock(mutex) : 1;
+  }).join();
   EXPECT_EQ(other, kOfxStatOK);
   EXPECT_EQ(mt.mutexDestroy(mutex), kOfxStatOK);
   EXPECT_EQ(mt.mutexLock(mutex), kOfxStatErrBadHandle);

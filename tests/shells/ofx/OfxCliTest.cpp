@@ -18,9 +18,8 @@ struct ToolRun {
 
 ToolRun OfxRender(const std::string& args, const std::string& binary = SOLVANE_OFX_BINARY_PATH) {
   const std::string err = WorkDir() + "ofx-render.stderr";
-  const std::string command = "cd " + Quoted(WorkDir()) + " && " +
-                              Quoted(SOLVANE_OFX_RENDER_PATH) + " " + Quoted(binary) + " " + args +
-                              " 2>" + Quoted(err);
+  const std::string command = "cd " + Quoted(WorkDir()) + " && " + Quoted(SOLVANE_OFX_RENDER_PATH) +
+                              " " + Quoted(binary) + " " + args + " 2>" + Quoted(err);
   ToolRun run;
   run.code = std::system(command.c_str());
   std::ifstream in(err);
@@ -47,8 +46,9 @@ TEST_F(OfxRenderCli, ChoicesByTextAndSwitchesMatchSolvaneRender) {
                              {"direction", {2}, "Direction=In & Out"},
                              {"repeatEdges", {0}, "Repeat Edges=off"}};
   ASSERT_EQ(RenderReference("in.png", "cli_ref.png", settings, "--depth 8"), "");
-  const ToolRun run = OfxRender("in.png cli_out.png --param mode=Zoom --param 'direction=In & Out' "
-                            "--param repeatEdges=off --threads 3 --context general");
+  const ToolRun run = OfxRender(
+      "in.png cli_out.png --param mode=Zoom --param 'direction=In & Out' "
+      "--param repeatEdges=off --threads 3 --context general");
   ASSERT_EQ(run.code, 0) << run.err;
   const HostImage out = ReadImageFile(InputPath("cli_out.png"), Depth::kByte);
   const HostImage ref = ReadImageFile(InputPath("cli_ref.png"), Depth::kByte);
@@ -60,8 +60,9 @@ TEST_F(OfxRenderCli, ScaleAndPremultipliedFloatMatchSolvaneRender) {
   const Settings settings = {{"length", {120}, "Length=120"}};
   ASSERT_EQ(RenderReference("big.png", "cli_half_ref.exr", settings, "--depth 32 --downsample 2"),
             "");
-  const ToolRun run = OfxRender("big.png cli_half.exr --depth 32 --scale 0.5 --premultiplied "
-                            "--param length=120");
+  const ToolRun run = OfxRender(
+      "big.png cli_half.exr --depth 32 --scale 0.5 --premultiplied "
+      "--param length=120");
   ASSERT_EQ(run.code, 0) << run.err;
   const HostImage out = ReadImageFile(InputPath("cli_half.exr"), Depth::kFloat);
   const HostImage ref = ReadImageFile(InputPath("cli_half_ref.exr"), Depth::kFloat);

@@ -6,7 +6,9 @@
 #include <cfloat>
 #include <set>
 
+#include "HostProblems.h"
 #include "OfxTestSupport.h"
+#include "Suites.h"
 #include "core/controls/UiRules.h"
 
 namespace solvane::ofx_host::test {
@@ -30,40 +32,109 @@ const std::vector<ExpectedParam>& Expected() {
       {"mode", kOfxParamTypeChoice, "Mode", "", kParamMode, {1}, 0, 0, {"Spin", "Zoom"}},
       {"position", kOfxParamTypeDouble2D, "Position", "", kParamPosition, {0.5, 0.5}},
       {"inputGroup", kOfxParamTypeGroup, "Input", "", kParamInputGroup, {}},
-      {"thresholdMode", kOfxParamTypeChoice, "Threshold Mode", "inputGroup", kParamThresholdMode,
-       {0}, 0, 0, {"Luma", "Chroma"}},
+      {"thresholdMode",
+       kOfxParamTypeChoice,
+       "Threshold Mode",
+       "inputGroup",
+       kParamThresholdMode,
+       {0},
+       0,
+       0,
+       {"Luma", "Chroma"}},
       {"threshold", kOfxParamTypeDouble, "Threshold", "inputGroup", kParamThreshold, {0}, 0, 1000},
-      {"thresholdSmooth", kOfxParamTypeDouble, "Threshold Smooth", "inputGroup",
-       kParamThresholdSmooth, {50}, 0, 100},
+      {"thresholdSmooth",
+       kOfxParamTypeDouble,
+       "Threshold Smooth",
+       "inputGroup",
+       kParamThresholdSmooth,
+       {50},
+       0,
+       100},
       {"styleGroup", kOfxParamTypeGroup, "Style", "", kParamStyleGroup, {}},
       {"length", kOfxParamTypeDouble, "Length", "styleGroup", kParamLength, {2000}, 0, 10000},
       {"spinAmount", kOfxParamTypeDouble, "Amount", "styleGroup", kParamSpinAmount, {30}},
       {"exposure", kOfxParamTypeDouble, "Exposure", "styleGroup", kParamExposure, {5}, 0, 20},
       {"decay", kOfxParamTypeDouble, "Decay", "styleGroup", kParamDecay, {1}, 0, 10},
-      {"direction", kOfxParamTypeChoice, "Direction", "styleGroup", kParamDirection, {0}, 0, 0,
+      {"direction",
+       kOfxParamTypeChoice,
+       "Direction",
+       "styleGroup",
+       kParamDirection,
+       {0},
+       0,
+       0,
        {"Out", "In", "In & Out"}},
-      {"aberrationGroup", kOfxParamTypeGroup, "Chromatic Aberration", "styleGroup",
-       kParamAberrationGroup, {}},
-      {"aberrationAmount", kOfxParamTypeDouble, "Amount", "aberrationGroup",
-       kParamAberrationAmount, {0}, -200, 200},
-      {"channels", kOfxParamTypeChoice, "Channels", "aberrationGroup", kParamChannels, {0}, 0, 0,
+      {"aberrationGroup",
+       kOfxParamTypeGroup,
+       "Chromatic Aberration",
+       "styleGroup",
+       kParamAberrationGroup,
+       {}},
+      {"aberrationAmount",
+       kOfxParamTypeDouble,
+       "Amount",
+       "aberrationGroup",
+       kParamAberrationAmount,
+       {0},
+       -200,
+       200},
+      {"channels",
+       kOfxParamTypeChoice,
+       "Channels",
+       "aberrationGroup",
+       kParamChannels,
+       {0},
+       0,
+       0,
        {"Red & Blue", "Red & Green", "Green & Blue"}},
       {"qualityGroup", kOfxParamTypeGroup, "Quality", "", kParamQualityGroup, {}},
-      {"quality", kOfxParamTypeChoice, "Quality", "qualityGroup", kParamQuality, {1}, 0, 0,
+      {"quality",
+       kOfxParamTypeChoice,
+       "Quality",
+       "qualityGroup",
+       kParamQuality,
+       {1},
+       0,
+       0,
        {"Draft", "Moderate", "High", "Extreme", "Custom"}},
       {"samples", kOfxParamTypeInteger, "Samples", "qualityGroup", kParamSamples, {64}, 1, 5000},
       {"noise", kOfxParamTypeDouble, "Noise", "qualityGroup", kParamNoise, {100}, 0, 1000},
-      {"repeatEdges", kOfxParamTypeBoolean, "Repeat Edges", "qualityGroup", kParamRepeatEdges,
-       {1}},
-      {"bufferExpansion", kOfxParamTypeDouble, "Buffer Expansion", "qualityGroup",
-       kParamBufferExpansion, {0}, 0, 1000},
+      {"repeatEdges", kOfxParamTypeBoolean, "Repeat Edges", "qualityGroup", kParamRepeatEdges, {1}},
+      {"bufferExpansion",
+       kOfxParamTypeDouble,
+       "Buffer Expansion",
+       "qualityGroup",
+       kParamBufferExpansion,
+       {0},
+       0,
+       1000},
       {"compositingGroup", kOfxParamTypeGroup, "Compositing", "", kParamCompositingGroup, {}},
-      {"inputOpacity", kOfxParamTypeDouble, "Input Opacity", "compositingGroup",
-       kParamInputOpacity, {100}, 0, 100},
-      {"blendMode", kOfxParamTypeChoice, "Blend Mode", "compositingGroup", kParamBlendMode, {0}, 0,
-       0, {"Screen", "Add"}},
+      {"inputOpacity",
+       kOfxParamTypeDouble,
+       "Input Opacity",
+       "compositingGroup",
+       kParamInputOpacity,
+       {100},
+       0,
+       100},
+      {"blendMode",
+       kOfxParamTypeChoice,
+       "Blend Mode",
+       "compositingGroup",
+       kParamBlendMode,
+       {0},
+       0,
+       0,
+       {"Screen", "Add"}},
       {"unmult", kOfxParamTypeBoolean, "Unmult", "compositingGroup", kParamUnmult, {1}},
-      {"view", kOfxParamTypeChoice, "View", "compositingGroup", kParamView, {2}, 0, 0,
+      {"view",
+       kOfxParamTypeChoice,
+       "View",
+       "compositingGroup",
+       kParamView,
+       {2},
+       0,
+       0,
        {"Input (Processed)", "Rays Solo", "Final Composite"}},
   };
   return params;
@@ -81,8 +152,9 @@ TEST_F(DescribeTest, PluginIdentityAndCapabilities) {
   EXPECT_EQ(p.String(kOfxImageEffectPluginPropGrouping), "Orvanta");
   EXPECT_EQ(p.Ints(kOfxPropVersion).at(0), 1);
   EXPECT_EQ(p.Ints(kOfxPropVersion).at(1), 0);
-  EXPECT_EQ(p.Strings(kOfxImageEffectPropSupportedContexts),
-            (std::vector<std::string>{kOfxImageEffectContextFilter, kOfxImageEffectContextGeneral}));
+  EXPECT_EQ(
+      p.Strings(kOfxImageEffectPropSupportedContexts),
+      (std::vector<std::string>{kOfxImageEffectContextFilter, kOfxImageEffectContextGeneral}));
   EXPECT_EQ(p.Strings(kOfxImageEffectPropSupportedPixelDepths),
             (std::vector<std::string>{kOfxBitDepthByte, kOfxBitDepthFloat}));
   EXPECT_EQ(p.Int(kOfxImageEffectPropSupportsTiles), 0);
@@ -91,8 +163,9 @@ TEST_F(DescribeTest, PluginIdentityAndCapabilities) {
   EXPECT_EQ(p.String(kOfxImageEffectPluginRenderThreadSafety), kOfxImageEffectRenderFullySafe);
   EXPECT_EQ(p.Int(kOfxImageEffectPluginPropHostFrameThreading), 0);
   // Written by the plug-in, not left at the host's defaults.
-  for (const char* name : {kOfxPropLabel, kOfxImageEffectPluginPropGrouping,
-                           kOfxImageEffectPluginRenderThreadSafety, kOfxImageEffectPropSupportsTiles}) {
+  for (const char* name :
+       {kOfxPropLabel, kOfxImageEffectPluginPropGrouping, kOfxImageEffectPluginRenderThreadSafety,
+        kOfxImageEffectPropSupportsTiles}) {
     EXPECT_EQ(p.WrittenByPlugin().count(name), 1u) << name;
   }
 }
@@ -132,8 +205,9 @@ TEST_F(DescribeTest, EveryParameterWithTypeDefaultRangeGroupAndHint) {
       if (e.defaults.empty()) continue;
       const bool ints = param->Info().kind == ValueKind::kInt;
       for (size_t i = 0; i < e.defaults.size(); ++i) {
-        EXPECT_EQ(ints ? p.Int(kOfxParamPropDefault, int(i)) : p.Double(kOfxParamPropDefault, int(i)),
-                  e.defaults[i]);
+        EXPECT_EQ(
+            ints ? p.Int(kOfxParamPropDefault, int(i)) : p.Double(kOfxParamPropDefault, int(i)),
+            e.defaults[i]);
       }
       if (!e.options.empty()) {
         EXPECT_EQ(p.Strings(kOfxParamPropChoiceOption), e.options);
@@ -213,6 +287,36 @@ TEST_F(DescribeTest, ShowAndGreyRulesFollowModeQualityAndView) {
       }
     }
   }
+}
+
+// What every test's tear-down relies on: an image or a memory block the plug-in keeps, and
+// a release of something it does not hold, are found (here made through the suites as
+// the plug-in would make them).
+TEST_F(DescribeTest, TheHostFindsWhatThePluginKeepsOrReleasesWrongly) {
+  std::unique_ptr<Instance> instance = MakeInstance();
+  ASSERT_NE(instance, nullptr);
+  instance->SetSource(std::make_shared<HostImage>(ImageLayout{{0, 0, 4, 4}, Depth::kByte}));
+  OfxImageClipHandle clip = nullptr;
+  ASSERT_EQ(ImageEffectSuite().clipGetHandle(instance->Handle(),
+                                             kOfxImageEffectSimpleSourceClipName, &clip, nullptr),
+            kOfxStatOK);
+  OfxPropertySetHandle image = nullptr;
+  ASSERT_EQ(ImageEffectSuite().clipGetImage(clip, 0, nullptr, &image), kOfxStatOK);
+  void* block = nullptr;
+  ASSERT_EQ(MemorySuite().memoryAlloc(nullptr, 64, &block), kOfxStatOK);
+  const std::vector<std::string> held = HostProblems(*host_, start_);
+  EXPECT_EQ(held, (std::vector<std::string>{"1 images not given back",
+                                            "1 memory blocks not given back"}));
+  EXPECT_EQ(ImageEffectSuite().clipReleaseImage(image), kOfxStatOK);
+  EXPECT_EQ(ImageEffectSuite().clipReleaseImage(image), kOfxStatErrBadHandle);
+  EXPECT_EQ(MemorySuite().memoryFree(block), kOfxStatOK);
+  // The output clip has no image outside a render.
+  ASSERT_EQ(ImageEffectSuite().clipGetHandle(instance->Handle(), kOfxImageEffectOutputClipName,
+                                             &clip, nullptr),
+            kOfxStatOK);
+  EXPECT_EQ(ImageEffectSuite().clipGetImage(clip, 0, nullptr, &image), kOfxStatFailed);
+  EXPECT_EQ(Ledger::Get().Misuses().size(), 2u);
+  Ledger::Get().ClearMisuses();
 }
 
 }  // namespace

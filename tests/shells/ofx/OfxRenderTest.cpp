@@ -142,16 +142,14 @@ TEST_F(RenderTest, RenderScaleHalfMatchesCliDownsample) {
   ASSERT_EQ(RenderReference("big.png", "ref_half.png", settings, "--depth 8 --downsample 2"), "");
   std::unique_ptr<Instance> instance = InstanceFor("big.png", Depth::kByte, settings);
   ASSERT_NE(instance, nullptr);
-  instance->SetSource(std::make_shared<HostImage>(ReadImageFile(InputPath("small.png"),
-                                                                Depth::kByte)),
-                      0.5);
+  instance->SetSource(
+      std::make_shared<HostImage>(ReadImageFile(InputPath("small.png"), Depth::kByte)), 0.5);
   FrameRequest request;
   request.renderScale = 0.5;
   const FrameResult frame = Render(*instance, request);
   ASSERT_TRUE(frame.output);
   EXPECT_EQ(frame.regionOfDefinition.x2, kWidth + 8);  // canonical: full size
-  const HostImage expected =
-      ReadImageFile(WorkDir() + "ref_half.png", Depth::kByte, false, -4, -4);
+  const HostImage expected = ReadImageFile(WorkDir() + "ref_half.png", Depth::kByte, false, -4, -4);
   EXPECT_LE(LargestDifference(*frame.output, expected), kByteTolerance);
 }
 
@@ -262,7 +260,8 @@ TEST_F(RenderTest, InstancesOnSeveralThreadsEqualOneAlone) {
   std::vector<std::thread> threads;
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
-      for (int frame = 0; frame < 3; ++frame) results[size_t(i)] = instances[size_t(i)]->RenderFrame({});
+      for (int frame = 0; frame < 3; ++frame)
+        results[size_t(i)] = instances[size_t(i)]->RenderFrame({});
     });
   }
   for (std::thread& thread : threads) thread.join();

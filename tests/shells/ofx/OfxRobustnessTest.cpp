@@ -9,8 +9,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "OfxTestSupport.h"
 #include "OffscreenContext.h"
+#include "OfxTestSupport.h"
 
 namespace solvane::ofx_host::test {
 namespace {
@@ -44,7 +44,8 @@ class RobustnessTest : public PluginTest {
   // render may answer.
   void ExpectDefinedFrame(Instance& instance, const std::string& what) {
     const FrameResult frame = instance.RenderFrame({});
-    for (const std::string& misuse : Ledger::Get().Misuses()) ADD_FAILURE() << what << ": " << misuse;
+    for (const std::string& misuse : Ledger::Get().Misuses())
+      ADD_FAILURE() << what << ": " << misuse;
     Ledger::Get().ClearMisuses();
     if (frame.status != kOfxStatOK) {
       EXPECT_TRUE(frame.status == kOfxStatFailed || frame.status == kOfxStatErrValue)

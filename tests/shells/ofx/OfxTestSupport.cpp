@@ -79,8 +79,8 @@ std::string Quoted(const std::string& s) {
 
 const std::string& WorkDir() {
   static const std::string dir = [] {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("solvane-ofx-host-" + std::to_string(::getpid()));
+    const auto path =
+        std::filesystem::temp_directory_path() / ("solvane-ofx-host-" + std::to_string(::getpid()));
     std::filesystem::create_directories(path);
     const std::string d = path.string() + "/";
     WriteScene(d + "in.png", 8, false);
@@ -105,8 +105,8 @@ std::string RenderReference(const std::string& input, const std::string& output,
     if (!s.cli.empty()) command += " --param " + Quoted(s.cli);
   }
   const std::string err = WorkDir() + output + ".stderr";
-  command += " " + Quoted(InputPath(input)) + " " + Quoted(WorkDir() + output) + " 2>" +
-             Quoted(err);
+  command +=
+      " " + Quoted(InputPath(input)) + " " + Quoted(WorkDir() + output) + " 2>" + Quoted(err);
   if (std::system(command.c_str()) == 0) return "";
   std::ifstream in(err);
   std::stringstream text;

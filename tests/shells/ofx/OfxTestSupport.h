@@ -61,10 +61,9 @@ class PluginTest : public ::testing::Test {
   void TearDown() override;
   void RequireGl();
 
-  std::unique_ptr<Instance> MakeInstance(const std::string& context = kOfxImageEffectContextFilter,
-                                         Depth depth = Depth::kFloat,
-                                         const std::string& premultiplication =
-                                             kOfxImageUnPreMultiplied);
+  std::unique_ptr<Instance> MakeInstance(
+      const std::string& context = kOfxImageEffectContextFilter, Depth depth = Depth::kFloat,
+      const std::string& premultiplication = kOfxImageUnPreMultiplied);
   // The instance with the source read from an input of WorkDir and the settings applied
   // as user edits (every status checked).
   std::unique_ptr<Instance> InstanceFor(const std::string& input, Depth depth,

@@ -39,12 +39,21 @@ OfxPlugin* FindImageEffect(const PluginBinary& binary) {
 }  // namespace
 
 std::string StatusName(OfxStatus status) {
-  static const char* const kNames[] = {
-      "kOfxStatOK",          "kOfxStatFailed",         "kOfxStatErrFatal",
-      "kOfxStatErrUnknown",  "kOfxStatErrMissingHostFeature", "kOfxStatErrUnsupported",
-      "kOfxStatErrExists",   "kOfxStatErrFormat",      "kOfxStatErrMemory",
-      "kOfxStatErrBadHandle", "kOfxStatErrBadIndex",   "kOfxStatErrValue",
-      "kOfxStatReplyYes",    "kOfxStatReplyNo",        "kOfxStatReplyDefault"};
+  static const char* const kNames[] = {"kOfxStatOK",
+                                       "kOfxStatFailed",
+                                       "kOfxStatErrFatal",
+                                       "kOfxStatErrUnknown",
+                                       "kOfxStatErrMissingHostFeature",
+                                       "kOfxStatErrUnsupported",
+                                       "kOfxStatErrExists",
+                                       "kOfxStatErrFormat",
+                                       "kOfxStatErrMemory",
+                                       "kOfxStatErrBadHandle",
+                                       "kOfxStatErrBadIndex",
+                                       "kOfxStatErrValue",
+                                       "kOfxStatReplyYes",
+                                       "kOfxStatReplyNo",
+                                       "kOfxStatReplyDefault"};
   if (status >= 0 && status <= kOfxStatReplyDefault) return kNames[status];
   if (status == kOfxStatErrImageFormat) return "kOfxStatErrImageFormat";
   return "status " + std::to_string(status);

@@ -64,8 +64,8 @@ class Host {
   std::unique_ptr<Instance> CreateInstance(const InstanceSetup& setup, OfxStatus* status);
 
   // One action; a status outside `allowed` is recorded as a fault.
-  OfxStatus Call(const char* action, const void* handle, PropertySet* inArgs,
-                 PropertySet* outArgs, std::initializer_list<OfxStatus> allowed);
+  OfxStatus Call(const char* action, const void* handle, PropertySet* inArgs, PropertySet* outArgs,
+                 std::initializer_list<OfxStatus> allowed);
   std::vector<ActionRecord> Actions() const;
   std::vector<std::string> Faults() const;
   void ClearLog();

@@ -22,7 +22,7 @@ using Rgba = std::array<float, 4>;  // on the 0-to-1 scale
 struct ImageLayout {
   OfxRectI bounds{0, 0, 0, 0};
   Depth depth = Depth::kFloat;
-  int rowPadding = 0;           // bytes after each row's pixels
+  int rowPadding = 0;  // bytes after each row's pixels
   bool negativeRowBytes = false;
 };
 

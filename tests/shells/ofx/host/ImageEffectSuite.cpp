@@ -131,9 +131,19 @@ OfxStatus MemoryUnlock(OfxImageMemoryHandle handle) {
 }
 
 constexpr OfxImageEffectSuiteV1 kSuite = {
-    GetPropertySet, GetParamSet, ClipDefine,   ClipGetHandle,  ClipGetPropertySet,
-    ClipGetImage,   ClipReleaseImage, ClipGetRegionOfDefinition, Abort,
-    MemoryAlloc,    MemoryFree,  MemoryLock,   MemoryUnlock,
+    GetPropertySet,
+    GetParamSet,
+    ClipDefine,
+    ClipGetHandle,
+    ClipGetPropertySet,
+    ClipGetImage,
+    ClipReleaseImage,
+    ClipGetRegionOfDefinition,
+    Abort,
+    MemoryAlloc,
+    MemoryFree,
+    MemoryLock,
+    MemoryUnlock,
 };
 
 }  // namespace

@@ -51,9 +51,8 @@ HostImage ReadImageFile(const std::string& path, Depth depth, bool premultiply, 
 }
 
 void WriteImageFile(const std::string& path, const HostImage& image) {
-  const HostImage straight = image.premultiplication == kOfxImagePreMultiplied
-                                 ? Unpremultiplied(image)
-                                 : HostImage(image);
+  const HostImage straight =
+      image.premultiplication == kOfxImagePreMultiplied ? Unpremultiplied(image) : HostImage(image);
   const OfxRectI& b = straight.Bounds();
   const int h = straight.Height();
   host::World world(straight.Width(), h, straight.PixelDepth() == Depth::kByte ? 8 : 32);

@@ -13,8 +13,8 @@ namespace solvane::ofx_host {
 // The file's pixels in an image whose bottom-left pixel is (x1, y1). With `premultiply`,
 // colour is multiplied by alpha and the image says so. Throws cli::ImageError naming the
 // file and the reason.
-HostImage ReadImageFile(const std::string& path, Depth depth, bool premultiply = false,
-                        int x1 = 0, int y1 = 0);
+HostImage ReadImageFile(const std::string& path, Depth depth, bool premultiply = false, int x1 = 0,
+                        int y1 = 0);
 
 // Writes the whole image as the file's extension says, as straight colour (a premultiplied
 // image is divided by alpha first, colour kept where alpha is 0). Throws on failure.

@@ -20,8 +20,7 @@ constexpr int kMaxNotifyDepth = 4;
 }  // namespace
 
 Instance::Instance(Host& host, const Effect& contextDescriptor, const InstanceSetup& setup)
-    : Effect(EffectKind::kInstance, "an instance in " + setup.context), host_(host),
-      setup_(setup) {
+    : Effect(EffectKind::kInstance, "an instance in " + setup.context), host_(host), setup_(setup) {
   DeclareInstanceProperties(Props(), setup.context);
   CopyFrom(contextDescriptor);
   DeclareClipState();
@@ -102,8 +101,8 @@ OfxStatus Instance::NotifyChanged(const std::string& name, const char* reason) {
   in.DeclareDoubles(kOfxPropTime, {0.0});
   in.DeclareDoubles(kOfxImageEffectPropRenderScale, {1.0, 1.0});
   const std::initializer_list<OfxStatus> allowed = {kOfxStatOK, kOfxStatReplyDefault};
-  OfxStatus status = host_.Call(kOfxActionBeginInstanceChanged, Handle(), &reasonArgs, nullptr,
-                                allowed);
+  OfxStatus status =
+      host_.Call(kOfxActionBeginInstanceChanged, Handle(), &reasonArgs, nullptr, allowed);
   const OfxStatus changed = host_.Call(kOfxActionInstanceChanged, Handle(), &in, nullptr, allowed);
   const OfxStatus end =
       host_.Call(kOfxActionEndInstanceChanged, Handle(), &reasonArgs, nullptr, allowed);
@@ -175,8 +174,8 @@ OfxStatus Instance::GetRegionOfInterest(double time, double scale, const OfxRect
   in.DeclareDoubles(kOfxImageEffectPropRegionOfInterest,
                     {region.x1, region.y1, region.x2, region.y2});
   PropertySet out("the results of kOfxImageEffectActionGetRegionsOfInterest");
-  const std::string roiName = std::string(names::kRegionOfInterestOf) +
-                              kOfxImageEffectSimpleSourceClipName;
+  const std::string roiName =
+      std::string(names::kRegionOfInterestOf) + kOfxImageEffectSimpleSourceClipName;
   out.DeclareDoubles(roiName, {region.x1, region.y1, region.x2, region.y2});
   const OfxStatus status = host_.Call(kOfxImageEffectActionGetRegionsOfInterest, Handle(), &in,
                                       &out, {kOfxStatOK, kOfxStatReplyDefault, kOfxStatFailed});

@@ -23,9 +23,9 @@ bool Usable(const OfxRectI& r) {
 }
 
 bool Finite(const OfxRectD& r) {
-  return std::isfinite(r.x1) && std::isfinite(r.y1) && std::isfinite(r.x2) &&
-         std::isfinite(r.y2) && std::fabs(r.x1) < 1e9 && std::fabs(r.y1) < 1e9 &&
-         std::fabs(r.x2) < 1e9 && std::fabs(r.y2) < 1e9;
+  return std::isfinite(r.x1) && std::isfinite(r.y1) && std::isfinite(r.x2) && std::isfinite(r.y2) &&
+         std::fabs(r.x1) < 1e9 && std::fabs(r.y1) < 1e9 && std::fabs(r.x2) < 1e9 &&
+         std::fabs(r.y2) < 1e9;
 }
 
 OfxRectI Intersect(const OfxRectI& a, const OfxRectI& b) {
@@ -38,8 +38,8 @@ std::vector<OfxRectI> Bands(const OfxRectI& window, int count) {
   count = std::clamp(count, 1, std::max(1, rows));
   std::vector<OfxRectI> bands;
   for (int i = 0; i < count; ++i) {
-    bands.push_back({window.x1, window.y1 + rows * i / count, window.x2,
-                     window.y1 + rows * (i + 1) / count});
+    bands.push_back(
+        {window.x1, window.y1 + rows * i / count, window.x2, window.y1 + rows * (i + 1) / count});
   }
   return bands;
 }
@@ -110,8 +110,8 @@ FrameResult Instance::RenderFrame(const FrameRequest& request) {
   if (!source_ || std::fabs(request.renderScale - sourceScale_) > 1e-9) {
     return fail(kOfxStatErrValue, "the host: no source at the render scale");
   }
-  OfxStatus status = GetRegionOfDefinition(request.time, request.renderScale,
-                                           &result.regionOfDefinition);
+  OfxStatus status =
+      GetRegionOfDefinition(request.time, request.renderScale, &result.regionOfDefinition);
   if (status != kOfxStatOK) return fail(status, kOfxImageEffectActionGetRegionOfDefinition);
   const OfxRectI bounds = ToPixels(result.regionOfDefinition, request.renderScale);
   if (!Finite(result.regionOfDefinition) || !Usable(bounds)) {

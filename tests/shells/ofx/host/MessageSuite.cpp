@@ -38,8 +38,7 @@ OfxStatus Post(void* handle, const char* type, const char* id, const char* forma
     Ledger::Get().Misuse(std::string("a message of unknown type ") + (type ? type : "(null)"));
     return kOfxStatErrValue;
   }
-  Ledger::Get().Message(
-      {type, id ? id : "", Format(format, args), handle, persistent});
+  Ledger::Get().Message({type, id ? id : "", Format(format, args), handle, persistent});
   return std::strcmp(type, kOfxMessageQuestion) == 0 ? kOfxStatReplyNo : kOfxStatOK;
 }
 
@@ -51,8 +50,8 @@ OfxStatus Message(void* handle, const char* type, const char* id, const char* fo
   return status;
 }
 
-OfxStatus SetPersistentMessage(void* handle, const char* type, const char* id,
-                               const char* format, ...) {
+OfxStatus SetPersistentMessage(void* handle, const char* type, const char* id, const char* format,
+                               ...) {
   va_list args;
   va_start(args, format);
   const OfxStatus status = Post(handle, type, id, format, args, true);

@@ -121,9 +121,9 @@ OfxStatus MutexTryLock(const OfxMutexHandle handle) {
   return kOfxStatOK;
 }
 
-constexpr OfxMultiThreadSuiteV1 kSuite = {MultiThread, NumCpus,      Index,
-                                          IsSpawned,   MutexCreate,  MutexDestroy,
-                                          MutexLock,   MutexUnlock,  MutexTryLock};
+constexpr OfxMultiThreadSuiteV1 kSuite = {MultiThread, NumCpus,     Index,
+                                          IsSpawned,   MutexCreate, MutexDestroy,
+                                          MutexLock,   MutexUnlock, MutexTryLock};
 
 }  // namespace
 

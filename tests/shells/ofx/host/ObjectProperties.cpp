@@ -21,8 +21,7 @@ void DeclareHostProperties(PropertySet& p, const HostDescription& host) {
                    {kOfxImageComponentRGBA, kOfxImageComponentAlpha});
   p.DeclareStrings(kOfxImageEffectPropSupportedContexts,
                    {kOfxImageEffectContextFilter, kOfxImageEffectContextGeneral});
-  p.DeclareStrings(kOfxImageEffectPropSupportedPixelDepths,
-                   {kOfxBitDepthByte, kOfxBitDepthFloat});
+  p.DeclareStrings(kOfxImageEffectPropSupportedPixelDepths, {kOfxBitDepthByte, kOfxBitDepthFloat});
   p.DeclareInts(kOfxImageEffectPropSupportsMultipleClipDepths, {0});
   p.DeclareInts(kOfxImageEffectPropSupportsMultipleClipPARs, {0});
   p.DeclareInts(names::kSetableFrameRate, {0});

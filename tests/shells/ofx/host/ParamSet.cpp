@@ -65,8 +65,8 @@ void Param::SetText(const std::string& text) {
 void Param::SetNumbers(const std::vector<double>& values) {
   std::lock_guard lock(mutex_);
   if (values.size() != numbers_.size()) {
-    throw std::invalid_argument("parameter " + name_ + " takes " +
-                                std::to_string(numbers_.size()) + " numbers");
+    throw std::invalid_argument("parameter " + name_ + " takes " + std::to_string(numbers_.size()) +
+                                " numbers");
   }
   numbers_ = values;
 }
@@ -90,8 +90,8 @@ void Param::ResetToDefault(const double projectSize[2], const double projectOffs
   const std::string doubleType = props_.String(kOfxParamPropDoubleType);
   const bool absolute =
       doubleType == kOfxParamDoubleTypeXAbsolute || doubleType == kOfxParamDoubleTypeXYAbsolute;
-  const bool spatial = absolute || doubleType == kOfxParamDoubleTypeX ||
-                       doubleType == kOfxParamDoubleTypeXY;
+  const bool spatial =
+      absolute || doubleType == kOfxParamDoubleTypeX || doubleType == kOfxParamDoubleTypeXY;
   if (!spatial) return;
   for (size_t i = 0; i < numbers_.size() && i < 2; ++i) {
     numbers_[i] = numbers_[i] * projectSize[i] + (absolute ? projectOffset[i] : 0.0);

@@ -210,9 +210,9 @@ OfxStatus EditEnd(OfxParamSetHandle set) {
 }
 
 constexpr OfxParameterSuiteV1 kSuite = {
-    Define,     GetHandle,      SetGetPropertySet, GetPropertySet, GetValue, GetValueAtTime,
-    Derivative, Integral,       SetValue,          SetValueAtTime, NumKeys,  KeyTime,
-    KeyIndex,   DeleteKey,      DeleteAllKeys,     Copy,           EditBegin, EditEnd,
+    Define,     GetHandle, SetGetPropertySet, GetPropertySet, GetValue,  GetValueAtTime,
+    Derivative, Integral,  SetValue,          SetValueAtTime, NumKeys,   KeyTime,
+    KeyIndex,   DeleteKey, DeleteAllKeys,     Copy,           EditBegin, EditEnd,
 };
 
 }  // namespace

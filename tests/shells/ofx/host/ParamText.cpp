@@ -15,8 +15,8 @@ bool ParseNumber(const std::string& text, double* value) {
 }
 
 [[noreturn]] void Refuse(const Param& param, const std::string& text, const std::string& takes) {
-  throw std::invalid_argument("parameter " + param.Name() + " takes " + takes + ", not \"" +
-                              text + "\"");
+  throw std::invalid_argument("parameter " + param.Name() + " takes " + takes + ", not \"" + text +
+                              "\"");
 }
 
 double ParseChoice(const Param& param, const std::string& text) {

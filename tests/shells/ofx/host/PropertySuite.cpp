@@ -133,9 +133,9 @@ OfxStatus GetDimension(OfxPropertySetHandle h, const char* name, int* count) {
 }
 
 constexpr OfxPropertySuiteV1 kSuite = {
-    SetPointer,  SetString,  SetDouble,  SetInt,  SetPointerN,  SetStringN,
-    SetDoubleN,  SetIntN,    GetPointer, GetString, GetDouble,  GetInt,
-    GetPointerN, GetStringN, GetDoubleN, GetIntN, Reset,        GetDimension,
+    SetPointer,  SetString,  SetDouble,  SetInt,    SetPointerN, SetStringN,
+    SetDoubleN,  SetIntN,    GetPointer, GetString, GetDouble,   GetInt,
+    GetPointerN, GetStringN, GetDoubleN, GetIntN,   Reset,       GetDimension,
 };
 
 }  // namespace

@@ -117,15 +117,16 @@ Options Parse(int argc, char** argv) {
     }
   }
   if (positional.size() != 3) {
-    Fail("usage: solvane-ofx-render BUNDLE_BINARY INPUT OUTPUT [--param NAME=VALUE]... "
-         "[--depth 8|32] [--scale S] [--window x1,y1,x2,y2] [--premultiplied] "
-         "[--context filter|general] [--threads N]");
+    Fail(
+        "usage: solvane-ofx-render BUNDLE_BINARY INPUT OUTPUT [--param NAME=VALUE]... "
+        "[--depth 8|32] [--scale S] [--window x1,y1,x2,y2] [--premultiplied] "
+        "[--context filter|general] [--threads N]");
   }
   o.binary = positional[0], o.input = positional[1], o.output = positional[2];
   if (o.depth == 0) {
     const std::string& in = o.input;
-    const bool exr = in.size() > 4 && (in.substr(in.size() - 4) == ".exr" ||
-                                       in.substr(in.size() - 4) == ".EXR");
+    const bool exr =
+        in.size() > 4 && (in.substr(in.size() - 4) == ".exr" || in.substr(in.size() - 4) == ".EXR");
     o.depth = exr ? 32 : 8;
   }
   return o;
@@ -138,8 +139,8 @@ void Check(OfxStatus status, const std::string& what) {
 int Run(const Options& o) {
   const Depth depth = o.depth == 8 ? Depth::kByte : Depth::kFloat;
   const HostImage full = ReadImageFile(o.input, depth, o.premultiplied);
-  auto source = std::make_shared<HostImage>(o.scaleFactor == 1 ? full
-                                                                : BoxDownsample(full, o.scaleFactor));
+  auto source =
+      std::make_shared<HostImage>(o.scaleFactor == 1 ? full : BoxDownsample(full, o.scaleFactor));
   SetHostThreadCount(unsigned(o.threads));
   Ledger::Get().EchoMessages(true);
   const LedgerCounts start = Ledger::Get().Counts();
