@@ -8,7 +8,9 @@
 #include <climits>
 #include <cmath>
 #include <sstream>
+#include <thread>
 
+#include "EglContextCount.h"
 #include "OffscreenContext.h"
 #include "OfxTestSupport.h"
 
@@ -139,6 +141,30 @@ TEST_F(RobustnessTest, TheHostsGlContextIsCurrentAgainAfterRender) {
   current = CaptureCurrentContext();
   EXPECT_EQ(current->renderingContext, nullptr);
   FreeOffscreenContext(current);
+}
+
+// Each render thread's GL context (and with it every GL object made in it) goes when the
+// thread ends; destroying instances leaves none behind either.
+TEST_F(RobustnessTest, RenderThreadsLeaveNoGlContextBehind) {
+  std::unique_ptr<Instance> instance = SmallInstance(Depth::kFloat);
+  ASSERT_NE(instance, nullptr);
+  Render(*instance);  // this thread's context, and whatever the plug-in keeps for all
+  const int baseline = LiveEglContexts();
+  for (int i = 0; i < 3; ++i) {
+    int during = 0;
+    std::thread([&] {
+      EXPECT_EQ(instance->RenderFrame({}).status, kOfxStatOK);
+      during = LiveEglContexts();
+    }).join();
+    EXPECT_GT(during, baseline) << "the render thread made no context of its own";
+    EXPECT_EQ(LiveEglContexts(), baseline) << "after render thread " << i << " ended";
+  }
+  std::vector<std::unique_ptr<Instance>> more;
+  for (int i = 0; i < 3; ++i) more.push_back(SmallInstance(Depth::kFloat));
+  for (auto& other : more) Render(*other);
+  more.clear();
+  instance.reset();
+  EXPECT_EQ(LiveEglContexts(), baseline);
 }
 
 }  // namespace
