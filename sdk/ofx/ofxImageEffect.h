@@ -67,7 +67,6 @@
 #define kOfxImageEffectPropRegionOfInterest "OfxImageEffectPropRegionOfInterest"
 #define kOfxImageEffectPropFrameRange "OfxImageEffectPropFrameRange"
 #define kOfxImageEffectPropSequentialRenderStatus "OfxImageEffectPropSequentialRenderStatus"
-#define kOfxImageEffectPropOpenGLRenderSupported "OfxImageEffectPropOpenGLRenderSupported"
 
 /* Components and premultiplication states. */
 #define kOfxImageComponentNone "OfxImageComponentNone"
