@@ -115,6 +115,9 @@ OfxExport int OfxGetNumberOfPlugins(void);
 #define kOfxPropChangeReason "OfxPropChangeReason"
 #define kOfxPropEffectInstance "OfxPropEffectInstance"
 
+/* A host's or an effect's icon file, by its kind (svg, png). */
+#define kOfxPropIcon "OfxPropIcon"
+
 /* Values of kOfxPropType. */
 #define kOfxTypeImageEffectHost "OfxTypeImageEffectHost"
 #define kOfxTypeImageEffect "OfxTypeImageEffect"
