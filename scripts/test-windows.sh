@@ -3,8 +3,9 @@
 # (scripts/build-windows.sh), checks the module as a PE file, then runs solvane-render.exe
 # under Wine on a virtual X server, where WGL renders on Mesa's llvmpipe, and compares its
 # output with the Linux build's (scripts/windows-checks.sh); then the frei0r filter
-# solvane.dll against the Linux one (scripts/frei0r-windows-checks.sh). The OpenFX bundle's
-# Win64 binary gets the PE checks.
+# solvane.dll against the Linux one (scripts/frei0r-windows-checks.sh), and the OpenFX
+# bundle (PE checks of its Win64 binary first) against the Linux one
+# (scripts/ofx-windows-checks.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,10 +16,12 @@ out=build/windows-test
 module=
 source scripts/windows-checks.sh
 source scripts/frei0r-windows-checks.sh
+source scripts/ofx-windows-checks.sh
 
 if [ "${1:-}" = --under-x ]; then
   run_windows_checks
   run_frei0r_windows_checks
+  run_ofx_windows_checks
   exit 0
 fi
 

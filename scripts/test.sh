@@ -43,16 +43,17 @@ if [ "${SOLVANE_SKIP_ASAN:-0}" != 1 ]; then
 
 fi
 
-# The suites that render on several threads: render threads, kept frame targets and the
-# host's render pool. Only their targets are built (about 2 minutes on 2 cores from a cold
-# cache, 20 seconds of tests).
+# The suites that render on several threads: render threads, kept frame targets, the
+# host's render pool, and OpenFX instances on threads of our OpenFX test host. Only their
+# targets are built (about 3 minutes on 2 cores from a cold cache, 30 seconds of tests).
 if [ "${SOLVANE_SKIP_TSAN:-0}" != 1 ]; then
   section "ThreadSanitizer, threaded suites"
   cmake --preset tsan >/dev/null
   cmake --build --preset tsan -j"$(nproc)" \
-    --target smart_render_tests frame_targets_tests render_pool_tests
+    --target smart_render_tests frame_targets_tests render_pool_tests ofx_test_host_tests \
+    ofx_plugin_tests
   ctest --preset tsan -j"$(nproc)" --no-tests=error \
-    -R '^(SmartRenderThreads|FrameTargets|FrameTargetSlots|Frames)\.'
+    -R '^(SmartRenderThreads|FrameTargets|FrameTargetSlots|Frames|MultiThreadSuite)\.|^RenderTest\.(InstancesOnSeveralThreads|OnlyTheRenderWindow)'
 fi
 
 # Every parser fuzzed from its seed corpus for a bounded time (10 seconds a target, plus
