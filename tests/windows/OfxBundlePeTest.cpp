@@ -35,8 +35,8 @@ TEST_F(WindowsOfxPlugin, IsA64BitDllExportingTheTwoOpenFxEntryPointsOnly) {
 }
 
 TEST_F(WindowsOfxPlugin, ImportsOnlySystemDlls) {
-  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",
-                                        "opengl32.dll", "msvcrt.dll"};
+  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll", "opengl32.dll",
+                                        "msvcrt.dll"};
   std::set<std::string> imported;
   for (std::string dll : ImportedDlls(image_)) {
     std::transform(dll.begin(), dll.end(), dll.begin(),
