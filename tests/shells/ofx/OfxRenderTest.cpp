@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <new>
 #include <thread>
 
 #include "OfxTestSupport.h"
@@ -214,6 +215,67 @@ TEST_F(RenderTest, PixelAspectRatioScalesTheRegionAndThePositionAcross) {
   std::string where;
   EXPECT_LE(LargestDifference(*wide.output, *square.output, false, &where), kFloatTolerance)
       << where;
+}
+
+// MLT names itself and hands a normalised default over unconverted: the untouched
+// Position (0.5, 0.5) still casts the rays from the frame's centre.
+TEST_F(RenderTest, HostPassingNormalisedDefaultsRawStillHasRaysFromTheCentre) {
+  std::unique_ptr<Instance> usual = InstanceFor("in.exr", Depth::kFloat, {});
+  ASSERT_NE(usual, nullptr);
+  const FrameResult expected = Render(*usual);
+  usual.reset();
+  TearDown();
+  // Memory taken where the old host was, so that the new one lands elsewhere (the next test
+  // is about a host at the same address).
+  const auto elsewhere = std::make_unique<char[]>(sizeof(Host));
+  HostOptions mlt;
+  mlt.description.name = "MLT";
+  mlt.convertNormalisedDefaults = false;
+  host_ = std::make_unique<Host>(SOLVANE_OFX_BINARY_PATH, mlt);
+  ASSERT_EQ(host_->Describe(), kOfxStatOK);
+  ASSERT_EQ(host_->DescribeInContext(kOfxImageEffectContextFilter), kOfxStatOK);
+  std::unique_ptr<Instance> raw = InstanceFor("in.exr", Depth::kFloat, {});
+  ASSERT_NE(raw, nullptr);
+  EXPECT_EQ(raw->ParamAt("position").Numbers(), (std::vector<double>{0.5, 0.5}));
+  const FrameResult got = Render(*raw);
+  ASSERT_TRUE(expected.output && got.output);
+  EXPECT_LE(LargestDifference(*got.output, *expected.output), 1e-6f);
+}
+
+// A host unloads the plug-in and loads it again with a new host record that happens to
+// lie where the old one lay: the plug-in takes the new host's suites and properties (here
+// its name, which decides how it reads an untouched Position), not the old one's.
+TEST_F(RenderTest, ReloadedByANewHostAtTheOldAddressTheNewHostCounts) {
+  std::unique_ptr<Instance> usual = InstanceFor("in.exr", Depth::kFloat, {});
+  ASSERT_NE(usual, nullptr);
+  const FrameResult expected = Render(*usual);
+  usual.reset();
+  TearDown();
+  alignas(Host) static unsigned char storage[sizeof(Host)];
+  Host* first = new (storage) Host(SOLVANE_OFX_BINARY_PATH);
+  first->~Host();
+  HostOptions mlt;
+  mlt.description.name = "MLT";
+  mlt.convertNormalisedDefaults = false;
+  Host* second = new (storage) Host(SOLVANE_OFX_BINARY_PATH, mlt);
+  const struct Destroy {
+    Host* host;
+    ~Destroy() { host->~Host(); }
+  } destroy{second};
+  ASSERT_EQ(second->Describe(), kOfxStatOK);
+  ASSERT_EQ(second->DescribeInContext(kOfxImageEffectContextFilter), kOfxStatOK);
+  {
+    InstanceSetup setup;
+    setup.projectWidth = kWidth, setup.projectHeight = kHeight;
+    OfxStatus status = kOfxStatFailed;
+    std::unique_ptr<Instance> raw = second->CreateInstance(setup, &status);
+    ASSERT_NE(raw, nullptr);
+    raw->SetSource(std::make_shared<HostImage>(ReadImageFile(InputPath("in.exr"), Depth::kFloat)));
+    const FrameResult got = Render(*raw);
+    ASSERT_TRUE(expected.output && got.output);
+    EXPECT_LE(LargestDifference(*got.output, *expected.output), 1e-6f)
+        << "the plug-in still answers to the host that went";
+  }
 }
 
 // A premultiplied source clip: opaque pixels come out as from a straight source; where

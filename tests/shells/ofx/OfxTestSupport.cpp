@@ -169,6 +169,8 @@ void PluginTest::TearDown() {
   const std::vector<std::string> problems = HostProblems(*host_, start_);
   for (const std::string& problem : problems) ADD_FAILURE() << problem;
   host_.reset();
+  Ledger::Get().ClearMisuses();
+  start_ = Ledger::Get().Counts();
 }
 
 void PluginTest::RequireGl() {

@@ -29,6 +29,9 @@ struct HostOptions {
   // kOfxChangePluginEdited.
   bool notifyUserEdits = true;
   bool notifyPluginEdits = true;
+  // A normalised spatial default is turned into canonical coordinates, as the standard
+  // says; off, the instance gets the declared numbers themselves, as MLT hands them over.
+  bool convertNormalisedDefaults = true;
 };
 
 struct ActionRecord {

@@ -65,7 +65,9 @@ OfxStatus Instance::Create() {
     Props().SetDouble(kOfxImageEffectPropProjectExtent, size[i], i);
   }
   Props().SetDouble(kOfxImageEffectPropProjectPixelAspectRatio, setup_.pixelAspectRatio);
-  for (const auto& param : Params().Params()) param->ResetToDefault(size, offset);
+  const double unit[2] = {1.0, 1.0};
+  const bool convert = host_.Options().convertNormalisedDefaults;
+  for (const auto& param : Params().Params()) param->ResetToDefault(convert ? size : unit, offset);
   const OfxStatus status = host_.Call(kOfxActionCreateInstance, Handle(), nullptr, nullptr,
                                       {kOfxStatOK, kOfxStatReplyDefault, kOfxStatFailed});
   if (status != kOfxStatOK && status != kOfxStatReplyDefault) return status;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -28,15 +29,22 @@ OfxStatus MultiThread(OfxThreadFunctionV1 function, unsigned int threads, void* 
   }
   std::vector<std::thread> pool;
   pool.reserve(threads);
+  OfxStatus status = kOfxStatOK;
   for (unsigned int i = 0; i < threads; ++i) {
-    pool.emplace_back([=] {
-      spawned = true;
-      threadIndex = i;
-      function(i, threads, argument);
-    });
+    try {
+      pool.emplace_back([=] {
+        spawned = true;
+        threadIndex = i;
+        function(i, threads, argument);
+      });
+    } catch (const std::system_error&) {
+      // The system has no thread for this index: the ones started finish, the call fails.
+      status = kOfxStatFailed;
+      break;
+    }
   }
   for (std::thread& thread : pool) thread.join();
-  return kOfxStatOK;
+  return status;
 }
 
 OfxStatus NumCpus(unsigned int* cpus) {
