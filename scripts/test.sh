@@ -2,7 +2,8 @@
 # Installs what is missing, builds and runs every test: the default build (warnings are
 # errors here), a render farm on a one-node Slurm cluster, the AddressSanitizer build, the
 # threaded suites under ThreadSanitizer, the fuzz targets for SOLVANE_FUZZ_SECONDS (10)
-# each, the Windows compile check and, unless SOLVANE_SKIP_WINDOWS=1, the Windows module
+# each, the build against the OpenFX headers where SOLVANE_OFX_SDK_DIR names them, the
+# Windows compile check and, unless SOLVANE_SKIP_WINDOWS=1, the Windows module
 # under Wine. A stage that runs no test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -62,6 +63,12 @@ if [ "${SOLVANE_SKIP_FUZZ:-0}" != 1 ]; then
   require scripts/fuzz.sh
   SOLVANE_FUZZ_SECONDS=${SOLVANE_FUZZ_SECONDS:-10} scripts/fuzz.sh
 fi
+
+# The plug-in built against the OpenFX standard's own headers, where SOLVANE_OFX_SDK_DIR
+# names their include folder; without it the stage says it is skipped.
+section "OpenFX headers check"
+require scripts/check-ofx-sdk.sh
+scripts/check-ofx-sdk.sh
 
 section "Windows GL backend compile check"
 require scripts/check-wgl-compile.sh

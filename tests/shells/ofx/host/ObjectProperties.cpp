@@ -1,6 +1,7 @@
 #include "ObjectProperties.h"
 
 #include "HostPropertyNames.h"
+#include "ofxGPURender.h"
 #include "ofxImageEffect.h"
 
 namespace solvane::ofx_host {
