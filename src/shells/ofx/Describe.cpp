@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/controls/Identity.h"
-#include "core/controls/UiRules.h"
 #include "shells/ofx/HostSuites.h"
 #include "shells/ofx/ParamTable.h"
 #include "shells/ofx/Properties.h"
@@ -119,7 +118,10 @@ bool Animates(ParamKind kind) {
   return kind != ParamKind::kGroup && kind != ParamKind::kPushButton;
 }
 
-OfxStatus DescribeParam(OfxParamSetHandle params, const ParamRow& param, const UiState& ui) {
+// Every parameter is described shown and enabled: hosts that never send instance changes
+// (MLT) list only the parameters not secret at describe time, and could never set the
+// others. The interface rules hide and grey them on each instance.
+OfxStatus DescribeParam(OfxParamSetHandle params, const ParamRow& param) {
   const ControlRow& control = ControlAt(param.control);
   const std::string name(param.name);
   OfxPropertySetHandle props = nullptr;
@@ -132,14 +134,9 @@ OfxStatus DescribeParam(OfxParamSetHandle params, const ParamRow& param, const U
   const std::string_view parent = ParentOf(param.control);
   if (!parent.empty()) w.String(kOfxParamPropParent, parent);
   if (Animates(param.kind)) w.Int(kOfxParamPropAnimates, control.cannotTimeVary ? 0 : 1);
-  w.Int(kOfxParamPropSecret, ui[param.control].hidden ? 1 : 0)
-      .Int(kOfxParamPropEnabled, ui[param.control].disabled ? 0 : 1);
+  w.Int(kOfxParamPropSecret, 0).Int(kOfxParamPropEnabled, 1);
   DescribeKind(param, control, w);
   return w.Status();
-}
-
-int DefaultItem(ControlIndex popup) {
-  return ControlAt(popup).intDefault;
 }
 
 }  // namespace
@@ -180,11 +177,9 @@ OfxStatus DescribeInContext(OfxImageEffectHandle effect, OfxPropertySetHandle /*
   status = FirstError(status, DescribeClip(effect, kOfxImageEffectOutputClipName));
   OfxParamSetHandle params = nullptr;
   status = FirstError(status, Suites().effect->getParamSet(effect, &params));
-  const UiState ui = UiRules(DefaultItem(kParamMode), DefaultItem(kParamQuality),
-                             DefaultItem(kParamView));
   for (const ParamRow& param : Params()) {
     if (status != kOfxStatOK) break;
-    status = DescribeParam(params, param, ui);
+    status = DescribeParam(params, param);
   }
   return status;
 }

@@ -202,6 +202,8 @@ TEST_F(DescribeTest, EveryParameterWithTypeDefaultRangeGroupAndHint) {
       if (param->Type() != kOfxParamTypeGroup) {
         EXPECT_FALSE(p.String(kOfxParamPropHint).empty());
       }
+      // Hosts that list only what the descriptor shows (MLT) must be able to set everything.
+      EXPECT_EQ(p.Int(kOfxParamPropSecret), 0);
       if (e.defaults.empty()) continue;
       const bool ints = param->Info().kind == ValueKind::kInt;
       for (size_t i = 0; i < e.defaults.size(); ++i) {
