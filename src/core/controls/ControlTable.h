@@ -80,7 +80,8 @@ enum class ControlKind : uint8_t {
 enum ShellSet : uint8_t {
   kShellAe = 1 << 0,
   kShellFrei0r = 1 << 1,
-  kEveryShell = kShellAe | kShellFrei0r,
+  kShellOfx = 1 << 2,
+  kEveryShell = kShellAe | kShellFrei0r | kShellOfx,
 };
 
 // One control. Only the fields of its kind are meaningful; everything else is 0.
@@ -108,13 +109,15 @@ struct ControlRow {
 
 namespace control_rows {
 
+// Groups are shown where a host has them: After Effects and OpenFX.
 constexpr ControlRow Group(ControlIndex index, int32_t id, std::string_view name,
-                           bool startCollapsed) {
+                           bool startCollapsed, ShellSet shells = ShellSet(kShellAe | kShellOfx)) {
   return {.index = index,
           .id = id,
           .name = name,
           .kind = ControlKind::kGroupStart,
-          .startCollapsed = startCollapsed};
+          .startCollapsed = startCollapsed,
+          .shells = shells};
 }
 constexpr ControlRow End(ControlIndex index, int32_t id) {
   return {.index = index, .id = id, .kind = ControlKind::kGroupEnd};
@@ -184,7 +187,8 @@ inline constexpr std::array<ControlRow, kControlCount> kControlTable = [] {
                  .kind = ControlKind::kButton,
                  .supervised = true,
                  .text = kMakerSiteName,
-                 .hint = "Opens the maker's web page"},
+                 .hint = "Opens the maker's web page",
+                 .shells = ShellSet(kShellAe | kShellOfx)},
       End(kParamAboutEnd, 40),
       Supervised(Popup(kParamMode, 1, "Mode", "Spin|Zoom", kModeZoom,
                        "Spin: rays turn about the position; Zoom: rays stream from or into it")),
@@ -238,7 +242,8 @@ inline constexpr std::array<ControlRow, kControlCount> kControlTable = [] {
                "The frame is mirrored beyond its edges instead of reading transparent black"),
       // A frame of fixed size cannot grow, so only hosts that let a layer grow show it.
       Slider(kParamBufferExpansion, 35, "Buffer Expansion", 0, 1000, 0, 200, 0, 0, false,
-             "Pixels added on every side of the layer for rays to reach into", kShellAe),
+             "Pixels added on every side of the layer for rays to reach into",
+             ShellSet(kShellAe | kShellOfx)),
       End(kParamQualityEnd, 18),
       Group(kParamCompositingGroup, 19, "Compositing", true),
       Slider(kParamInputOpacity, 20, "Input Opacity", 0, 100, 0, 100, 100, 2, true,
@@ -252,7 +257,7 @@ inline constexpr std::array<ControlRow, kControlCount> kControlTable = [] {
                     "The thresholded input, the rays alone, or the rays with the input "
                     "composited")),
       End(kParamCompositingEnd, 23),
-      Group(kParamDebugGroup, 24, "Debug", true),
+      Group(kParamDebugGroup, 24, "Debug", true, kShellAe),
       DebugSlider(kParamDebugLeft, 25, "Left"),
       DebugSlider(kParamDebugTop, 26, "Top"),
       DebugSlider(kParamDebugRight, 27, "Right"),

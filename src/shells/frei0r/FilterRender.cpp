@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <mutex>
 
 #include "core/controls/ControlFields.h"
 #include "core/controls/ControlTable.h"
@@ -13,24 +12,11 @@
 #include "core/render/EffectFrame.h"
 #include "core/render/GLResources.h"
 #include "core/render/RenderParams.h"
+#include "core/render/SharedProbe.h"
 #include "shells/frei0r/FilterInstance.h"
 
 namespace solvane::frei0r {
 namespace {
-
-// The probe plays the part of After Effects' global set-up: one private context with both
-// programs, made once, whose existence tells every render thread that OpenGL works here.
-struct Probe {
-  std::mutex mutex;
-  GLResources gl;
-  bool made = false;
-  int users = 0;
-};
-
-Probe& TheProbe() {
-  static Probe probe;
-  return probe;
-}
 
 std::atomic<bool> toldNoContext{false};
 std::atomic<bool> toldNoProgram{false};
@@ -47,18 +33,6 @@ void TellNoProgram() {
     PrintMessage("the effect's shaders do not build with this OpenGL (GLSL 3.30 is needed); "
                  "frames pass through unchanged");
   }
-}
-
-// Made on the first frame rather than at f0r_init, which hosts also call only to list
-// their plug-ins. The calling thread's current context is current again afterwards.
-const GLResources* ProbeResources() {
-  Probe& probe = TheProbe();
-  std::lock_guard lock(probe.mutex);
-  if (!probe.made) {
-    probe.made = true;
-    CreateGLResources(probe.gl);
-  }
-  return &probe.gl;
 }
 
 // The filter holds every control by host index; the render core's record is filled
@@ -93,7 +67,7 @@ PixelView View(const uint8_t* argb, int32_t width, int32_t height) {
 
 DrawResult DrawFrame(const FilterControls& controls, int32_t width, int32_t height,
                      const uint8_t* inputArgb, uint8_t* outputArgb, FrameComposite& composite) {
-  const GLResources* probe = ProbeResources();
+  const GLResources* probe = SharedProbe();
   if (probe->context == nullptr) {
     TellNoContext("on this machine");
     return DrawResult::kNoGL;
@@ -124,24 +98,11 @@ uint8_t FilterOpacity(double inputOpacity) {
   return uint8_t(std::lround(std::clamp(opacity, 0.0, 255.0)));
 }
 
-void RetainGL() {
-  Probe& probe = TheProbe();
-  std::lock_guard lock(probe.mutex);
-  ++probe.users;
-}
+void RetainGL() { RetainSharedProbe(); }
 
-// The last user gone, the probe goes too; the next frame makes a new one. Render threads
-// keep their own resources until they end.
+// The last user gone, the probe goes too, and the next frame's failure is told again.
 void ReleaseGL() {
-  Probe& probe = TheProbe();
-  std::lock_guard lock(probe.mutex);
-  if (probe.users == 0 || --probe.users > 0) return;
-  if (probe.gl.context != nullptr) {
-    ScopedContextRestore restore;
-    ReleaseGLResources(probe.gl);
-  }
-  probe.gl = {};
-  probe.made = false;
+  if (!ReleaseSharedProbe()) return;
   toldNoContext = false;
   toldNoProgram = false;
 }

@@ -1,6 +1,6 @@
-// The Windows filter stays loaded once a host has loaded it, as the Linux one does with
+// A Windows plug-in module stays loaded once a host has loaded it, as the Linux ones do with
 // -z nodelete: a render thread's GL resources are released by that thread's exit, which
-// may come after the host has unloaded the filter (FFmpeg does at the end of a graph).
+// may come after the host has unloaded the module (FFmpeg does at the end of a graph).
 #include <windows.h>
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {

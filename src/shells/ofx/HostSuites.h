@@ -1,0 +1,31 @@
+// The host's suites, fetched once when the host hands itself over (setHost) and read by
+// every action afterwards. The property, image effect and parameter suites are required;
+// memory, multi-thread and message suites are used where the host has them.
+#pragma once
+
+#include "ofxCore.h"
+#include "ofxImageEffect.h"
+#include "ofxMemory.h"
+#include "ofxMessage.h"
+#include "ofxMultiThread.h"
+#include "ofxParam.h"
+#include "ofxProperty.h"
+
+namespace solvane::ofx {
+
+struct HostSuites {
+  OfxHost* host = nullptr;
+  const OfxPropertySuiteV1* property = nullptr;
+  const OfxImageEffectSuiteV1* effect = nullptr;
+  const OfxParameterSuiteV1* param = nullptr;
+  const OfxMemorySuiteV1* memory = nullptr;            // may be null
+  const OfxMultiThreadSuiteV1* multiThread = nullptr;  // may be null
+  const OfxMessageSuiteV1* message = nullptr;          // may be null
+};
+
+// Fetches the suites of `host` (null clears them). The required ones missing, Load fails.
+void SetHost(OfxHost* host);
+const HostSuites& Suites();
+bool HasRequiredSuites();
+
+}  // namespace solvane::ofx
