@@ -199,7 +199,7 @@ decode_reference_input
 for entry in "${cases[@]}"; do
   run_case "$entry" -1
 done
-run_case "${cases[0]/#zoom/zoom-two-threads}" -2 5
+run_case "${cases[0]/#zoom/zoom-two-threads}" -2 20
 run_keyframes
 [ "$failures" -eq 0 ] || fail "$failures of $((${#cases[@]} + 2)) checks did not match (frames in $out)"
 echo "check-ofx-melt: every case within one code value ($("$melt" --version 2>&1 | head -1), frames in $out)"
