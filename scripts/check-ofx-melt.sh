@@ -49,9 +49,10 @@ mkdir -p "$out"
 export OFX_PLUGIN_PATH=$bundles
 
 # The cases: a name, then the parameters melt sets (the OpenFX names, choices by their
-# labels), then after "--" solvane-render's. Position is set in every case in canonical
-# pixels, y up from the bottom, because melt hands a normalised default to the plug-in
-# unconverted. solvane-render counts y down from the top.
+# labels), then after "--" solvane-render's. Position is set in these cases in canonical
+# pixels, y up from the bottom (solvane-render counts y down from the top), so that they do
+# not depend on the default, which melt hands to the plug-in unconverted from normalised
+# coordinates. The default has a case of its own.
 cases=(
   "zoom|mode=Zoom|position=48 36|length=1000|threshold=20|--|Mode=Zoom|Position=48,54|Length=1000|Threshold=20"
   "spin-aberration|mode=Spin|position=80 45|spinAmount=45|aberrationAmount=50|channels=Red & Green|quality=Draft|--|Mode=Spin|Style/Amount=45|Chromatic Aberration/Amount=50|Channels=Red & Green|Quality/Quality=Draft"
@@ -60,6 +61,8 @@ cases=(
   "add-partial-opacity|position=80 45|blendMode=Add|inputOpacity=60|exposure=2|--|Blend Mode=Add|Input Opacity=60|Exposure=2"
   "custom-quality|position=80 45|decay=0.5|quality=Custom|samples=32|noise=50|repeatEdges=0|--|Decay=0.5|Quality/Quality=Custom|Samples=32|Noise=50|Repeat Edges=off"
 )
+# A filter added as an editor adds it, with no position: the rays must start at the centre.
+default_position_case="default-position|mode=Zoom|--|Mode=Zoom"
 
 # The input: the demo skyline with a transparent strip at the left, a ramp after it and a
 # half-transparent band at the bottom, alternating with its mirror image, as a lossless
@@ -199,7 +202,8 @@ decode_reference_input
 for entry in "${cases[@]}"; do
   run_case "$entry" -1
 done
+run_case "$default_position_case" -1
 run_case "${cases[0]/#zoom/zoom-two-threads}" -2 20
 run_keyframes
-[ "$failures" -eq 0 ] || fail "$failures of $((${#cases[@]} + 2)) checks did not match (frames in $out)"
+[ "$failures" -eq 0 ] || fail "$failures of $((${#cases[@]} + 3)) checks did not match (frames in $out)"
 echo "check-ofx-melt: every case within one code value ($("$melt" --version 2>&1 | head -1), frames in $out)"
