@@ -196,8 +196,8 @@ XML
   [ "$held" -gt 16 ] || mismatch "keyframed position: the rays did not follow the keyframes"
 }
 
-write_input
 check_listed
+write_input
 decode_reference_input
 for entry in "${cases[@]}"; do
   run_case "$entry" -1
