@@ -121,7 +121,7 @@ run_reference() {
 max_difference() {
   ffmpeg -nostdin -v error -y -i "$1" -f rawvideo -pix_fmt rgba "$out/a.rgba" &&
     ffmpeg -nostdin -v error -y -i "$2" -f rawvideo -pix_fmt rgba "$out/b.rgba" ||
-    fail "cannot read $1 or $2"
+    { echo "check-ofx-melt: cannot read $1 or $2" >&2; echo 256; return; }
   [ "$(stat -c %s "$out/a.rgba")" = "$(stat -c %s "$out/b.rgba")" ] || { echo 256; return; }
   cmp -l "$out/a.rgba" "$out/b.rgba" | awk 'function dec(o,  n, i) { for (i = 1; i <= length(o); i++) n = n * 8 + substr(o, i, 1); return n }
     { d = dec($2) - dec($3); if (d < 0) d = -d; if (d > m) m = d } END { print m + 0 }'
