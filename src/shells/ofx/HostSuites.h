@@ -21,9 +21,13 @@ struct HostSuites {
   const OfxMemorySuiteV1* memory = nullptr;            // may be null
   const OfxMultiThreadSuiteV1* multiThread = nullptr;  // may be null
   const OfxMessageSuiteV1* message = nullptr;          // may be null
+  // MLT seeds a 2D parameter with its default as declared and never turns a normalised
+  // default into canonical coordinates, so an untouched "Position" arrives as (0.5, 0.5).
+  bool passesNormalisedDefaultsRaw = false;
 };
 
-// Fetches the suites of `host` (null clears them). The required ones missing, Load fails.
+// Fetches the suites of `host`; a host handing itself over again changes nothing, and may
+// do so while other threads render. The required ones missing, Load fails.
 void SetHost(OfxHost* host);
 const HostSuites& Suites();
 bool HasRequiredSuites();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/controls/ControlTable.h"
 #include "core/gl/OffscreenContext.h"
 #include "core/render/EffectFrame.h"
 #include "core/render/RenderParams.h"
@@ -95,6 +96,13 @@ double PixelAspect(OfxPropertySetHandle props) {
   return aspect > 0 ? aspect : 1;
 }
 
+// True for a "Position" the host handed over as the declared normalised default itself.
+bool IsRawNormalisedDefault(const HostControls& controls) {
+  const ControlRow& row = ControlAt(kParamPosition);
+  return Suites().passesNormalisedDefaultsRaw && controls.positionX == row.pointDefaultX / 100.0 &&
+         controls.positionY == 1.0 - row.pointDefaultY / 100.0;
+}
+
 // The core's frame: the source at the render scale, the output grown by the expansion on
 // every side, "Position" in pixels from the source's top-left corner.
 RenderParams FrameParams(HostControls& controls, const RenderArgs& args, const HostImage& source,
@@ -102,6 +110,11 @@ RenderParams FrameParams(HostControls& controls, const RenderArgs& args, const H
   ControlValues& v = controls.values;
   v.positionX = controls.positionX * args.scaleX / pixelAspect - source.bounds.x1;
   v.positionY = source.bounds.y2 - controls.positionY * args.scaleY;
+  if (IsRawNormalisedDefault(controls)) {
+    const ControlRow& row = ControlAt(kParamPosition);
+    v.positionX = (source.bounds.x2 - source.bounds.x1) * (row.pointDefaultX / 100.0);
+    v.positionY = (source.bounds.y2 - source.bounds.y1) * (row.pointDefaultY / 100.0);
+  }
   const int32_t expansion = BufferExpansionPixels(v.bufferExpansion, args.scaleX);
   FrameGeometry frame;
   frame.downsampleScale = args.scaleX;
