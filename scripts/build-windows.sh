@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows module (build/windows/bin/Brindel's_Solvane.aex), the Windows
-# solvane-render.exe and the stand-in host with MinGW-w64. Installs what is missing,
-# fetches GLEW's Debian source package once (build/glew-src) and builds the registration
-# resource encoder for this machine first.
+# solvane-render.exe, the stand-in host, the frei0r filter and the OpenFX bundle
+# (build/windows/ofx/Solvane.ofx.bundle, its binary in Contents/Win64) with MinGW-w64.
+# Installs what is missing, fetches GLEW's Debian source package once (build/glew-src)
+# and builds the registration resource encoder for this machine first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,32 +1,49 @@
 #!/usr/bin/env bash
-# Measures the host interface's layout from a set of declaration headers, for Win64
+# Measures a host interface's layout from a set of declaration headers, for Win64
 # (MinGW-w64) and Linux x86-64 (g++), without running anything: each item becomes one
 # function whose mangled parameter type carries the measured size, offset, value or type,
 # and the values are read back from the object files' symbol tables.
 #
-#   scripts/measure-sdk-abi.sh HEADERS [ROWS]
+#   scripts/measure-sdk-abi.sh [--ofx] HEADERS [ROWS]
 #       prints the layout table (what, item, win64, linux-x86_64) of the rows named in ROWS
-#       (a table whose first two columns are read; default tests/sdk/host-interface-layout.tsv).
-#       HEADERS is Adobe's Examples/Headers folder, or sdk/ae for our own declarations.
-#   scripts/measure-sdk-abi.sh --update HEADERS [ROWS]
+#       (a table whose first two columns are read; default tests/sdk/host-interface-layout.tsv,
+#       or tests/sdk/ofx/ofx-interface.tsv with --ofx).
+#       HEADERS is Adobe's Examples/Headers folder, or sdk/ae for our own declarations;
+#       with --ofx, the OpenFX headers' include folder, or sdk/ofx.
+#   scripts/measure-sdk-abi.sh [--ofx] --update HEADERS [ROWS]
 #       measures the rows of ROWS again and replaces ROWS with the result once complete.
-#   scripts/measure-sdk-abi.sh --compare HEADERS [ROWS]
-#       measures HEADERS and sdk/ae/ and prints every row where they differ; exits 1 if any.
-#       Suite tables may be shorter than the host's, so their sizes compare as "at most".
+#       With --ofx the rows are those our declarations call for
+#       (scripts/list-ofx-declarations.sh), so a name added to sdk/ofx gains its rows.
+#   scripts/measure-sdk-abi.sh [--ofx] --compare HEADERS [ROWS]
+#       measures HEADERS and our declarations (sdk/ae, or sdk/ofx) and prints every row
+#       where they differ; exits 1 if any. After Effects suite tables may be shorter than
+#       the host's, so their sizes compare as "at most".
 #
 # An item that does not compile against HEADERS reads "absent from the host headers".
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-usage() { echo "usage: $0 [--compare | --update] HEADERS [ROWS]" >&2; exit 2; }
+usage() { echo "usage: $0 [--ofx] [--compare | --update] HEADERS [ROWS]" >&2; exit 2; }
 mode=print
-case "${1:-}" in
-  --compare | --update) mode=${1#--}; shift ;;
-esac
+interface=ae
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --ofx) interface=ofx; shift ;;
+    --compare | --update) mode=${1#--}; shift ;;
+    *) break ;;
+  esac
+done
 [ $# -ge 1 ] && [ $# -le 2 ] || usage
 headers="$(cd "$1" && pwd)" || usage
-rows="${2:-$root/tests/sdk/host-interface-layout.tsv}"
-[ -r "$rows" ] || { echo "measure-sdk-abi: cannot read $rows" >&2; exit 2; }
+if [ "$interface" = ofx ]; then
+  ours="$root/sdk/ofx"
+  rows="${2:-$root/tests/sdk/ofx/ofx-interface.tsv}"
+else
+  ours="$root/sdk/ae"
+  rows="${2:-$root/tests/sdk/host-interface-layout.tsv}"
+fi
+[ -r "$rows" ] || [ "$interface/$mode" = ofx/update ] ||
+  { echo "measure-sdk-abi: cannot read $rows" >&2; exit 2; }
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -49,17 +66,22 @@ probe_line() {
   esac
 }
 
+# includes: the interface's headers, in an order the host's own headers accept.
+includes() {
+  if [ "$interface" = ofx ]; then
+    # Every header we declare, under the name the OpenFX standard gives it.
+    (cd "$ours" && ls -- *.h)
+  else
+    printf '%s\n' A.h SPBasic.h AE_Effect.h AE_EffectCB.h AE_EffectCBSuites.h \
+      AE_EffectSuites.h AE_GeneralPlug.h
+  fi
+}
+
 # Row numbers are line numbers of the probe after its fixed head.
 head_lines() {
+  echo "#include <stddef.h>"
+  includes | sed 's/.*/#include "&"/'
   cat <<'HEAD'
-#include <stddef.h>
-#include "A.h"
-#include "SPBasic.h"
-#include "AE_Effect.h"
-#include "AE_EffectCB.h"
-#include "AE_EffectCBSuites.h"
-#include "AE_EffectSuites.h"
-#include "AE_GeneralPlug.h"
 template <long long V> struct V_ {};
 template <class T> struct T_ {};
 #define PROBE_TEXT_(x) #x
@@ -67,7 +89,11 @@ template <class T> struct T_ {};
 HEAD
 }
 
-tail -n +2 "$rows" | cut -f1,2 >"$work/rows"
+if [ "$interface/$mode" = ofx/update ]; then
+  "$root/scripts/list-ofx-declarations.sh" "$ours" | tail -n +2 >"$work/rows"
+else
+  tail -n +2 "$rows" | cut -f1,2 >"$work/rows"
+fi
 {
   head_lines
   n=0
@@ -115,16 +141,23 @@ if [ "$mode" = print ]; then
 fi
 if [ "$mode" = update ]; then
   table "$headers" >"$work/table.tsv"
+  # A name of ours that the OpenFX headers lack is a wrong name, not a row to keep.
+  if [ "$interface" = ofx ] && grep -q "$absent" "$work/table.tsv"; then
+    grep "$absent" "$work/table.tsv" | cut -f1,2 | sed 's/^/measure-sdk-abi: absent: /' >&2
+    echo "measure-sdk-abi: $rows not updated: sdk/ofx declares names $headers lacks" >&2
+    exit 1
+  fi
   # Beside the table, so that the rename replaces it in one step.
   next="$(mktemp "$rows.XXXXXX")"
-  cp "$work/table.tsv" "$next" && chmod --reference="$rows" "$next" && mv "$next" "$rows" ||
+  { if [ -e "$rows" ]; then chmod --reference="$rows" "$next"; else chmod 644 "$next"; fi; } &&
+    cp "$work/table.tsv" "$next" && mv "$next" "$rows" ||
     { rm -f "$next"; exit 1; }
   echo "measure-sdk-abi: $rows: $(($(wc -l <"$rows") - 1)) rows measured from $headers"
   exit 0
 fi
 
 table "$headers" >"$work/host.tsv"
-table "$root/sdk/ae" >"$work/ours.tsv"
+table "$ours" >"$work/ours.tsv"
 # Rows where ours differs; a suite table's size may be smaller than the host's.
 paste "$work/host.tsv" <(cut -f3,4 "$work/ours.tsv") | tail -n +2 | awk -F'\t' '
   function differs(host, ours) {

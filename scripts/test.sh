@@ -2,7 +2,8 @@
 # Installs what is missing, builds and runs every test: the default build (warnings are
 # errors here), a render farm on a one-node Slurm cluster, the AddressSanitizer build, the
 # threaded suites under ThreadSanitizer, the fuzz targets for SOLVANE_FUZZ_SECONDS (10)
-# each, the Windows compile check and, unless SOLVANE_SKIP_WINDOWS=1, the Windows module
+# each, the build against the OpenFX headers where SOLVANE_OFX_SDK_DIR names them, the
+# Windows compile check and, unless SOLVANE_SKIP_WINDOWS=1, the Windows module
 # under Wine. A stage that runs no test fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,16 +43,17 @@ if [ "${SOLVANE_SKIP_ASAN:-0}" != 1 ]; then
 
 fi
 
-# The suites that render on several threads: render threads, kept frame targets and the
-# host's render pool. Only their targets are built (about 2 minutes on 2 cores from a cold
-# cache, 20 seconds of tests).
+# The suites that render on several threads: render threads, kept frame targets, the
+# host's render pool, and OpenFX instances on threads of our OpenFX test host. Only their
+# targets are built (about 3 minutes on 2 cores from a cold cache, 30 seconds of tests).
 if [ "${SOLVANE_SKIP_TSAN:-0}" != 1 ]; then
   section "ThreadSanitizer, threaded suites"
   cmake --preset tsan >/dev/null
   cmake --build --preset tsan -j"$(nproc)" \
-    --target smart_render_tests frame_targets_tests render_pool_tests
+    --target smart_render_tests frame_targets_tests render_pool_tests ofx_test_host_tests \
+    ofx_plugin_tests
   ctest --preset tsan -j"$(nproc)" --no-tests=error \
-    -R '^(SmartRenderThreads|FrameTargets|FrameTargetSlots|Frames)\.'
+    -R '^(SmartRenderThreads|FrameTargets|FrameTargetSlots|Frames|MultiThreadSuite)\.|^RenderTest\.(InstancesOnSeveralThreads|OnlyTheRenderWindow)'
 fi
 
 # Every parser fuzzed from its seed corpus for a bounded time (10 seconds a target, plus
@@ -61,6 +63,12 @@ if [ "${SOLVANE_SKIP_FUZZ:-0}" != 1 ]; then
   require scripts/fuzz.sh
   SOLVANE_FUZZ_SECONDS=${SOLVANE_FUZZ_SECONDS:-10} scripts/fuzz.sh
 fi
+
+# The plug-in built against the OpenFX standard's own headers, where SOLVANE_OFX_SDK_DIR
+# names their include folder; without it the stage says it is skipped.
+section "OpenFX headers check"
+require scripts/check-ofx-sdk.sh
+scripts/check-ofx-sdk.sh
 
 section "Windows GL backend compile check"
 require scripts/check-wgl-compile.sh

@@ -7,18 +7,15 @@
 #include <limits.h>
 
 #ifdef __cplusplus
-#define OfxExportLinkage extern "C"
-#else
-#define OfxExportLinkage
-#endif
-#if defined(_WIN32)
-#define OfxExport OfxExportLinkage __declspec(dllexport)
-#else
-#define OfxExport OfxExportLinkage __attribute__((visibility("default")))
+extern "C" {
 #endif
 
-#ifdef __cplusplus
-extern "C" {
+/* Marks the functions a plug-in binary exports. As the standard defines it, it exports
+   nothing by itself on Linux: a shell built with hidden visibility marks them as well. */
+#if defined(_WIN32)
+#define OfxExport extern __declspec(dllexport)
+#else
+#define OfxExport extern
 #endif
 
 typedef int OfxStatus;
@@ -58,6 +55,10 @@ typedef struct OfxRangeD { double min, max; } OfxRangeD;
 /* Rectangles include x1, y1 and exclude x2, y2; y grows upwards. */
 typedef struct OfxRectI { int x1, y1, x2, y2; } OfxRectI;
 typedef struct OfxRectD { double x1, y1, x2, y2; } OfxRectD;
+
+/* The two functions every plug-in binary exports: how many plug-ins it holds, and each. */
+OfxExport OfxPlugin* OfxGetPlugin(int nth);
+OfxExport int OfxGetNumberOfPlugins(void);
 
 #ifdef __cplusplus
 }
@@ -113,6 +114,9 @@ typedef struct OfxRectD { double x1, y1, x2, y2; } OfxRectD;
 #define kOfxPropLongLabel "OfxPropLongLabel"
 #define kOfxPropChangeReason "OfxPropChangeReason"
 #define kOfxPropEffectInstance "OfxPropEffectInstance"
+
+/* A host's or an effect's icon file, by its kind (svg, png). */
+#define kOfxPropIcon "OfxPropIcon"
 
 /* Values of kOfxPropType. */
 #define kOfxTypeImageEffectHost "OfxTypeImageEffectHost"

@@ -67,7 +67,6 @@
 #define kOfxImageEffectPropRegionOfInterest "OfxImageEffectPropRegionOfInterest"
 #define kOfxImageEffectPropFrameRange "OfxImageEffectPropFrameRange"
 #define kOfxImageEffectPropSequentialRenderStatus "OfxImageEffectPropSequentialRenderStatus"
-#define kOfxImageEffectPropOpenGLRenderSupported "OfxImageEffectPropOpenGLRenderSupported"
 
 /* Components and premultiplication states. */
 #define kOfxImageComponentNone "OfxImageComponentNone"
@@ -96,9 +95,28 @@
 #define kOfxImagePropUniqueIdentifier "OfxImagePropUniqueIdentifier"
 #define kOfxImagePropPixelAspectRatio "OfxImagePropPixelAspectRatio"
 
+/* What a host says of itself and of its instances, and the arguments of the actions it
+   calls: set by hosts (our test host among them), read by effects. */
+#define kOfxImageEffectPropSupportsOverlays "OfxImageEffectPropSupportsOverlays"
+#define kOfxImageEffectPropSetableFrameRate "OfxImageEffectPropSetableFrameRate"
+#define kOfxImageEffectPropSetableFielding "OfxImageEffectPropSetableFielding"
+#define kOfxImageEffectInstancePropEffectDuration "OfxImageEffectInstancePropEffectDuration"
+#define kOfxImageEffectInstancePropSequentialRender "OfxImageEffectInstancePropSequentialRender"
+#define kOfxImageEffectPropInteractiveRenderStatus "OfxImageEffectPropInteractiveRenderStatus"
+#define kOfxImageEffectPropRenderQualityDraft "OfxImageEffectPropRenderQualityDraft"
+#define kOfxImageEffectPropFrameStep "OfxImageEffectPropFrameStep"
+#define kOfxImageEffectPropUnmappedFrameRange "OfxImageEffectPropUnmappedFrameRange"
+#define kOfxImageEffectPropUnmappedFrameRate "OfxImageEffectPropUnmappedFrameRate"
+#define kOfxImageEffectPropClipPreferencesSlaveParam "OfxImageEffectPropClipPreferencesSlaveParam"
+#define kOfxImageEffectFrameVarying "OfxImageEffectFrameVarying"
+#define kOfxImageEffectPluginPropOverlayInteractV1 "OfxImageEffectPluginPropOverlayInteractV1"
+#define kOfxImageEffectPluginPropFieldRenderTwiceAlways "OfxImageEffectPluginPropFieldRenderTwiceAlways"
+#define kOfxImageClipPropFieldOrder "OfxImageClipPropFieldOrder"
+
 /* Fields. */
 #define kOfxImageFieldNone "OfxFieldNone"
 #define kOfxImageFieldBoth "OfxFieldBoth"
+#define kOfxImageFieldDoubled "OfxFieldDoubled"
 
 /* The clips of the filter and general contexts. */
 #define kOfxImageEffectOutputClipName "Output"

@@ -55,6 +55,30 @@
 #define kOfxParamPropGroupOpen "OfxParamPropGroupOpen"
 #define kOfxParamPropParent "OfxParamPropParent"
 
+/* Parameter properties a host sets or reads for its own interface. */
+#define kOfxParamPropChoiceOrder "OfxParamPropChoiceOrder"
+#define kOfxParamPropInteractV1 "OfxParamPropInteractV1"
+#define kOfxParamPropIsAutoKeying "OfxParamPropIsAutoKeying"
+#define kOfxParamPropPageChild "OfxParamPropPageChild"
+#define kOfxParamPropShowTimeMarker "OfxParamPropShowTimeMarker"
+#define kOfxParamPropStringMode "OfxParamPropStringMode"
+#define kOfxParamPropStringFilePathExists "OfxParamPropStringFilePathExists"
+#define kOfxPluginPropParamPageOrder "OfxPluginPropParamPageOrder"
+
+/* A value of kOfxParamPropStringMode, and one of kOfxParamPropCacheInvalidation. */
+#define kOfxParamStringIsSingleLine "OfxParamStringIsSingleLine"
+#define kOfxParamInvalidateValueChange "OfxParamInvalidateValueChange"
+
+/* What a host's parameters can do. */
+#define kOfxParamHostPropSupportsCustomInteract "OfxParamHostPropSupportsCustomInteract"
+#define kOfxParamHostPropSupportsStringAnimation "OfxParamHostPropSupportsStringAnimation"
+#define kOfxParamHostPropSupportsChoiceAnimation "OfxParamHostPropSupportsChoiceAnimation"
+#define kOfxParamHostPropSupportsBooleanAnimation "OfxParamHostPropSupportsBooleanAnimation"
+#define kOfxParamHostPropSupportsCustomAnimation "OfxParamHostPropSupportsCustomAnimation"
+#define kOfxParamHostPropMaxParameters "OfxParamHostPropMaxParameters"
+#define kOfxParamHostPropMaxPages "OfxParamHostPropMaxPages"
+#define kOfxParamHostPropPageRowColumnCount "OfxParamHostPropPageRowColumnCount"
+
 /* Values of kOfxParamPropDoubleType. */
 #define kOfxParamDoubleTypePlain "OfxParamDoubleTypePlain"
 #define kOfxParamDoubleTypeScale "OfxParamDoubleTypeScale"

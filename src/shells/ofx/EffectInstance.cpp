@@ -44,15 +44,20 @@ OfxStatus ReadNumbers(const EffectInstance& instance, OfxTime time, ControlValue
   for (const auto& row : control_fields::kSliders) {
     const ParamRow* param = ParamOf(row.index);
     if (param == nullptr) continue;  // the Debug sliders keep their defaults
+    double value = 0;
     if (param->kind == ParamKind::kInteger) {
       int whole = 0;
       status = FirstError(status, ReadInt(instance, row.index, time, whole));
-      v.*row.field = whole;
+      value = whole;
     } else {
-      status = FirstError(status, ReadDouble(instance, row.index, time, v.*row.field));
+      status = FirstError(status, ReadDouble(instance, row.index, time, value));
     }
+    v.*row.field = HeldValue(row.index, value);
   }
-  return FirstError(status, ReadDouble(instance, kParamSpinAmount, time, v.spinAmount));
+  double spin = 0;
+  status = FirstError(status, ReadDouble(instance, kParamSpinAmount, time, spin));
+  v.spinAmount = HeldValue(kParamSpinAmount, spin);
+  return status;
 }
 
 OfxStatus LookUpHandles(EffectInstance& instance) {

@@ -18,6 +18,10 @@ const Suite* Fetch(OfxHost* host, const char* name, int version) {
 HostSuites FetchAll(OfxHost* host) {
   HostSuites suites;
   suites.host = host;
+  if (host != nullptr) {
+    suites.hostProperties = host->host;
+    suites.fetchSuite = host->fetchSuite;
+  }
   suites.property = Fetch<OfxPropertySuiteV1>(host, kOfxPropertySuite, 1);
   suites.effect = Fetch<OfxImageEffectSuiteV1>(host, kOfxImageEffectSuite, 1);
   suites.param = Fetch<OfxParameterSuiteV1>(host, kOfxParameterSuite, 1);
@@ -40,6 +44,7 @@ struct Published {
   std::mutex mutex;
   std::vector<std::unique_ptr<const HostSuites>> records;
   std::atomic<const HostSuites*> current{nullptr};
+  int loads = 0;
 };
 
 Published& ThePublished() {
@@ -53,9 +58,24 @@ void SetHost(OfxHost* host) {
   Published& published = ThePublished();
   std::lock_guard lock(published.mutex);
   const HostSuites* current = published.current.load();
-  if (current != nullptr && current->host == host) return;
+  const bool same = current != nullptr && current->host == host &&
+                    (host == nullptr || (current->hostProperties == host->host &&
+                                         current->fetchSuite == host->fetchSuite));
+  if (same) return;
   published.records.push_back(std::make_unique<const HostSuites>(FetchAll(host)));
   published.current.store(published.records.back().get());
+}
+
+void NoteLoad() {
+  Published& published = ThePublished();
+  std::lock_guard lock(published.mutex);
+  ++published.loads;
+}
+
+void NoteUnload() {
+  Published& published = ThePublished();
+  std::lock_guard lock(published.mutex);
+  if (published.loads > 0 && --published.loads == 0) published.current.store(nullptr);
 }
 
 const HostSuites& Suites() {

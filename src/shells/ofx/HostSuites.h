@@ -15,6 +15,9 @@ namespace solvane::ofx {
 
 struct HostSuites {
   OfxHost* host = nullptr;
+  // What the host record held when handed over: a new host may reuse the old one's memory.
+  OfxPropertySetHandle hostProperties = nullptr;
+  const void* (*fetchSuite)(OfxPropertySetHandle, const char*, int) = nullptr;
   const OfxPropertySuiteV1* property = nullptr;
   const OfxImageEffectSuiteV1* effect = nullptr;
   const OfxParameterSuiteV1* param = nullptr;
@@ -30,6 +33,12 @@ struct HostSuites {
 // do so while other threads render. The required ones missing, Load fails.
 void SetHost(OfxHost* host);
 const HostSuites& Suites();
+
+// Load and Unload, counted: once every Load has had its Unload the host is forgotten, so a
+// host that comes next is asked for its suites even where its record reuses the old one's
+// memory. Hosts may load several times (MLT does for every instance).
+void NoteLoad();
+void NoteUnload();
 bool HasRequiredSuites();
 
 }  // namespace solvane::ofx

@@ -32,8 +32,9 @@ void ExportPixel(const T* argb, Alpha alpha, T* rgba) {
     rgba[0] = argb[1], rgba[1] = argb[2], rgba[2] = argb[3];
     return;
   }
-  const float a = Unit(argb[0]);
-  for (int c = 0; c < 3; ++c) Store(pixels::Premultiply(Unit(argb[c + 1]), a), rgba[c]);
+  // Premultiply's rule with the alpha taken into 0..1 once for the three colours.
+  const float a = pixels::ClampToUnit(Unit(argb[0]));
+  for (int c = 0; c < 3; ++c) Store(Unit(argb[c + 1]) * a, rgba[c]);
 }
 
 // The host row at pixel row y (host coordinates) and the frame row holding it.
@@ -65,17 +66,35 @@ void Import(const HostImage& image, CoreFrame& frame) {
   }
 }
 
+// A row of pixels starting at host column `x0`.
+template <typename T>
+struct Row {
+  T* data;
+  int32_t x0;
+  T* At(int32_t x) const { return data + ptrdiff_t(x - x0) * 4; }
+};
+
+// One host row of the window: the frame's pixels where it covers the row (columns from, to),
+// transparent black either side of them.
+template <typename T>
+void ExportRow(Row<const T> frame, int32_t from, int32_t to, int32_t x1, int32_t x2, Alpha alpha,
+               Row<T> host) {
+  const T zero[4] = {};
+  for (int32_t x = x1; x < x2; ++x) {
+    ExportPixel(x >= from && x < to ? frame.At(x) : zero, alpha, host.At(x));
+  }
+}
+
 template <typename T>
 void Export(const CoreFrame& frame, const OfxRectI& window, const HostImage& image) {
   const OfxRectI inside = Intersection(window, frame.rect);
-  const T zero[4] = {};
   for (int32_t y = window.y1; y < window.y2; ++y) {
-    T* row = reinterpret_cast<T*>(HostRow(image, y));
-    const bool rowInside = y >= inside.y1 && y < inside.y2;
-    for (int32_t x = window.x1; x < window.x2; ++x) {
-      const bool in = rowInside && x >= inside.x1 && x < inside.x2;
-      T* pixel = row + ptrdiff_t(x - image.bounds.x1) * 4;
-      ExportPixel(in ? FramePixel<T>(frame, x, y) : zero, image.alpha, pixel);
+    const Row<T> host{reinterpret_cast<T*>(HostRow(image, y)), image.bounds.x1};
+    if (y >= inside.y1 && y < inside.y2) {
+      const Row<const T> covered{FramePixel<T>(frame, frame.rect.x1, y), frame.rect.x1};
+      ExportRow(covered, inside.x1, inside.x2, window.x1, window.x2, image.alpha, host);
+    } else {
+      ExportRow(Row<const T>{nullptr, 0}, 0, 0, window.x1, window.x2, image.alpha, host);
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "core/controls/ItemList.h"
 
@@ -74,6 +75,14 @@ std::string_view ParentOf(ControlIndex control) {
     if (row.kind == ParamKind::kGroup && ControlAt(row.control).name == group) return row.name;
   }
   return "";
+}
+
+double HeldValue(ControlIndex control, double value) {
+  const ControlRow& row = ControlAt(control);
+  if (row.kind == ControlKind::kAngle) return std::isfinite(value) ? value : DefaultValue(row);
+  if (row.kind != ControlKind::kSlider) return value;
+  if (std::isnan(value)) return DefaultValue(row);
+  return std::clamp(value, double(row.validMin), double(row.validMax));
 }
 
 std::vector<std::string_view> ChoiceOptions(ControlIndex popup) {

@@ -43,6 +43,11 @@ std::string_view LabelOf(const ParamRow& param);
 // The name of the group parameter a control sits in, "" at the top level.
 std::string_view ParentOf(ControlIndex control);
 
+// A number as the control holds it, whatever a host or script sent: within the slider's
+// valid range, its default for NaN. Angles keep any finite value (NaN and infinities give
+// the default).
+double HeldValue(ControlIndex control, double value);
+
 // A popup's selectable items, in order.
 std::vector<std::string_view> ChoiceOptions(ControlIndex popup);
 

@@ -47,12 +47,14 @@ OfxStatus InstanceChanged(OfxImageEffectHandle effect, OfxPropertySetHandle inAr
 
 OfxStatus Load() {
   if (!HasRequiredSuites()) return kOfxStatErrMissingHostFeature;
+  NoteLoad();
   RetainSharedProbe();
   return kOfxStatOK;
 }
 
 OfxStatus Unload() {
   ReleaseSharedProbe();
+  NoteUnload();
   return kOfxStatOK;
 }
 

@@ -5,6 +5,7 @@
 #include "core/render/RenderParams.h"
 #include "shells/ofx/EffectInstance.h"
 #include "shells/ofx/HostSuites.h"
+#include "shells/ofx/ParamTable.h"
 #include "shells/ofx/Properties.h"
 
 namespace solvane::ofx {
@@ -53,7 +54,8 @@ OfxStatus GetRegionOfDefinition(OfxImageEffectHandle effect, OfxPropertySetHandl
                                   instance->param[kParamBufferExpansion], args.time, &expansion));
   if (status != kOfxStatOK) return status;
   if (!(args.scaleX > 0) || !(args.scaleY > 0)) return kOfxStatErrValue;
-  const int pixels = BufferExpansionPixels(expansion, args.scaleX);
+  const int pixels =
+      BufferExpansionPixels(HeldValue(kParamBufferExpansion, expansion), args.scaleX);
   const double growX = pixels / args.scaleX * PixelAspect(instance->source);
   const double growY = pixels / args.scaleY;
   const OfxRectD grown{rod.x1 - growX, rod.y1 - growY, rod.x2 + growX, rod.y2 + growY};
