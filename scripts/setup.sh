@@ -8,6 +8,7 @@
 #   scripts/setup.sh --bench    the benchmark report's plots (scripts/bench.sh)
 #   scripts/setup.sh --images   the guide's picture captions (scripts/make-guide-images.sh)
 #   scripts/setup.sh --editors  Kdenlive and Shotcut on a virtual X server (scripts/check-kdenlive.sh, check-shotcut.sh)
+#   scripts/setup.sh --mlt-openfx  what building MLT with its OpenFX module needs (scripts/build-melt-openfx.sh)
 set -euo pipefail
 
 case "${1:-}" in
@@ -32,6 +33,9 @@ case "${1:-}" in
   --images) packages=(fonts-dejavu-core) ;;
   --editors) packages=(kdenlive shotcut xvfb xauth xdotool imagemagick x11-apps
                        libgl1-mesa-dri libglx-mesa0 openimageio-tools) ;;
+  --mlt-openfx) packages=(build-essential cmake pkg-config libglib2.0-dev libxml2-dev
+                          libavformat-dev libavcodec-dev libavutil-dev libavfilter-dev
+                          libswscale-dev libswresample-dev) ;;
   *) echo "setup: unknown option '$1' (see the top of $0)" >&2; exit 2 ;;
 esac
 
