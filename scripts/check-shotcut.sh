@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives Debian's Shotcut on a virtual X server as a user would: opens IMAGE, adds
 # "Brindel's Solvane" from the filter list (search "solvane"), screenshots the panel, saves
-# the project, exports it as QuickTime Animation (lossless RGBA) and checks the export
-# against solvane-render --depth 8 (scripts/check-editor-render.sh).
+# the project, exports it as QuickTime Animation (lossless RGBA), drags Position's handle on
+# the video and checks the saved Position, and checks the export against solvane-render
+# --depth 8 (scripts/check-editor-render.sh).
 #   scripts/check-shotcut.sh IMAGE OUT_DIR
 # IMAGE should be opaque and 16:9 (Shotcut's automatic profile scales it to 1920x1080);
 # an image with partly transparent pixels differs after the export, filter or not, because
@@ -12,7 +13,7 @@
 # of Shotcut 22.12's default layout on a 1600x1000 screen. Needs scripts/setup.sh --editors
 # and a build (SOLVANE_BUILD, default build/default).
 set -euo pipefail
-[ $# -eq 2 ] || { sed -n 2,13p "$0" >&2; exit 2; }
+[ $# -eq 2 ] || { sed -n 2,14p "$0" >&2; exit 2; }
 image=$(realpath "$1")
 mkdir -p "$2"
 out=$(realpath "$2")
@@ -71,14 +72,33 @@ click 1071 52            # Export
 click 131 477 2          # alpha > Quicktime Animation
 click 301 683            # Export File
 xdotool key ctrl+a; xdotool type --delay 40 "$out/export.mov"; xdotool key Return
-for _ in $(seq 120); do
+for _ in $(seq 240); do
   grep -q 'job succeeeded\|job succeeded\|job failed' "$out/shotcut.log" && break
   sleep 5
 done
 shot exported
 grep -q 'job succeee\?ded' "$out/shotcut.log" || { echo "the export failed" >&2; exit 1; }
+cp "$out/project.mlt" "$out/project-defaults.mlt"
+
+# Position's handle sits at the rays' centre, the middle of the video (943,354 in this
+# layout, the video 650x366 from 618,171): drag it in ten steps towards a quarter of the
+# frame across and down and save again. Qt starts the drag on the first motion, so the
+# handle lags the pointer by about a step: Position ends near 0.27, not 0.25.
+xdotool mousemove 943 354; sleep 1; xdotool mousedown 1; sleep 0.5
+for step in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool mousemove $((943 - 163 * step / 10)) $((354 - 92 * step / 10)); sleep 0.3
+done
+xdotool mouseup 1; sleep 3
+click 795 52             # Filters: the panel with Position's sliders beside the video
+shot dragged
+xdotool key ctrl+s; sleep 4
+position() { grep -o "<property name=\"Position $1\">[^<]*" "$out/project.mlt" | sed 's/.*>//'; }
+echo "Position after dragging its handle: $(position X), $(position Y) (the pointer: 0.25, 0.25)"
+awk -v x="$(position X)" -v y="$(position Y)" \
+  'BEGIN { exit !(x > 0.23 && x < 0.3 && y > 0.23 && y < 0.3) }' ||
+  { echo "dragging Position's handle did not move Position to about 0.25, 0.25" >&2; exit 1; }
 
 echo "saved filter:"
-grep -A30 'frei0r.solvane' "$out/project.mlt" | grep -o '<property name="[^"]*">[^<]*' |
+grep -A30 'frei0r.solvane' "$out/project-defaults.mlt" | grep -o '<property name="[^"]*">[^<]*' |
   sed 's/<property name="/  /; s/">/ = /'
-"$repo/scripts/check-editor-render.sh" "$out/project.mlt" "$out/export.mov" "0 1 50 99"
+"$repo/scripts/check-editor-render.sh" "$out/project-defaults.mlt" "$out/export.mov" "0 1 50 99"

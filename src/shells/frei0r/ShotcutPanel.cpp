@@ -28,10 +28,19 @@ std::string ItemsId(size_t i) {
   return "items" + std::to_string(i);
 }
 
-// The frei0r defaults as the panel sets them: numbers as numbers, popups as the item's key.
+// The frei0r defaults as the panel sets them: popups as the item's key, numbers as text with
+// every digit. MLT keeps a number it is given as a number to six significant digits only
+// (it prints it with "%g" when the project is saved: 30 degrees, 1/12 of a turn, would come
+// back as 29.99999); text it keeps as it is.
 std::string DefaultLiteral(const FilterParam& p, const FilterControls& defaults) {
   if (p.kind == ParamKind::kPopup) return QmlQuoted(ItemKey(ItemOf(defaults, p)));
-  return ExactNumber(NumberOf(defaults, p));
+  return QmlQuoted(ExactNumber(NumberOf(defaults, p)));
+}
+
+// A number the panel computes, in frei0r units, as the text MLT should keep (see above);
+// String() writes the shortest text that reads back as the same double.
+std::string StoredValue(const std::string& expression) {
+  return "String(" + expression + ")";
 }
 
 std::string QuotedList(const std::vector<std::string>& texts) {
@@ -86,7 +95,7 @@ std::string NumberRow(size_t i, const FilterParam& p, const FilterControls& defa
   const ShownScale s = ShownScaleOf(p);
   const std::string id = ControlId(i), keys = KeyframesId(i), name = QmlQuoted(p.name);
   const std::string factor = ExactNumber(s.factor);
-  const std::string stored = id + ".value / " + factor;
+  const std::string stored = StoredValue(id + ".value / " + factor);
   return HintedLabel(p) + "        Shotcut.SliderSpinner {\n            id: " + id +
          "\n\n            minimumValue: " + ExactNumber(s.min) + "\n            maximumValue: " +
          ExactNumber(s.max) + "\n            decimals: " + std::to_string(s.decimals) +
@@ -95,7 +104,7 @@ std::string NumberRow(size_t i, const FilterParam& p, const FilterControls& defa
          "\n            onValueChanged: updateFilter(" + name + ", " + stored + ", " + keys +
          ", getPosition())\n        }\n\n        Shotcut.UndoButton {\n"
          "            onClicked: " +
-         id + ".value = " + DefaultLiteral(p, defaults) + " * " + factor +
+         id + ".value = " + ExactNumber(NumberOf(defaults, p)) + " * " + factor +
          "\n        }\n\n        Shotcut.KeyframesButton {\n            id: " + keys +
          "\n\n            onToggled: {\n                enableControls(true);\n"
          "                toggleKeyframes(checked, " +
@@ -135,8 +144,9 @@ std::string CheckboxRow(size_t i, const FilterParam& p, const FilterControls& de
          "\n\n            text: qsTr(" + QmlQuoted(ControlAt(p.control).text) +
          ")\n            onClicked: filter.set(" + name + ", checked ? 1 : 0)\n        }\n\n"
          "        Shotcut.UndoButton {\n            onClicked: {\n                " +
-         id + ".checked = " + (dephault == "1" ? "true" : "false") + ";\n                filter.set(" +
-         name + ", " + dephault + ");\n            }\n        }\n\n        Item {\n"
+         id + ".checked = " + (NumberOf(defaults, p) >= 0.5 ? "true" : "false") +
+         ";\n                filter.set(" + name + ", " + dephault +
+         ");\n            }\n        }\n\n        Item {\n"
          "            width: 1\n        }\n\n";
 }
 
@@ -160,8 +170,9 @@ void AddParameter(UiParts& ui, size_t i, const FilterParam& p, const FilterContr
                       ".checked = filter.animateIn <= 0 && filter.animateOut <= 0 && "
                       "filter.keyframeCount(" +
                       name + ") > 0;\n";
-    ui.updateSimple += "        updateFilter(" + name + ", " + id + ".value / " + factor + ", " +
-                       KeyframesId(i) + ", null);\n";
+    ui.updateSimple += "        updateFilter(" + name + ", " +
+                       StoredValue(id + ".value / " + factor) + ", " + KeyframesId(i) +
+                       ", null);\n";
     ui.rows += NumberRow(i, p, defaults);
   } else if (p.kind == ParamKind::kPopup) {
     ui.setControls += "        " + id + ".currentIndex = itemIndex(" + ItemsId(i) +

@@ -5,6 +5,8 @@
 // the frame. (The QML's syntax is checked by qmllint where it is installed.)
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <regex>
 
 #include "shells/frei0r/FilterParams.h"
@@ -96,8 +98,8 @@ TEST(ShotcutPanel, EveryParameterHasAHintedControlOfItsKind) {
                            ExactNumber(s.factor)),
                   std::string::npos)
             << p.name;
-        EXPECT_NE(ui.find("filter.set(" + name + ", " + ExactNumber(NumberOf(defaults, p)) +
-                          ");"),
+        EXPECT_NE(ui.find("filter.set(" + name + ", " +
+                          QmlQuoted(ExactNumber(NumberOf(defaults, p))) + ");"),
                   std::string::npos)
             << p.name;
       }
@@ -128,6 +130,38 @@ TEST(ShotcutPanel, ComboItemsAreReadBackAsTheirItemsAndNumbers) {
     }
     EXPECT_EQ(n, items.size()) << p.name;
   }
+}
+
+// MLT keeps a number given as a number to six digits ("%g" when the project is saved), so
+// 30 degrees (1/12 of a turn) came back as 29.99999; the panel hands numbers over as text.
+TEST(ShotcutPanel, NumbersReachMltAsTextThatReadsBackExactly) {
+  const std::string ui = File("ui.qml");
+  const FilterControls defaults = DefaultFilterControls();
+  static const std::regex startValues(R"re(startValues: \[([^\]]*)\])re");
+  std::smatch listed;
+  ASSERT_TRUE(std::regex_search(ui, listed, startValues));
+  const std::string list = listed[1].str();
+  for (const FilterParam& p : FilterParams()) {
+    if (p.kind == ParamKind::kPopup || p.kind == ParamKind::kCheckbox) continue;
+    const std::string set = "filter.set(" + QmlQuoted(p.name) + ", ";
+    for (size_t at = ui.find(set); at != std::string::npos; at = ui.find(set, at + 1)) {
+      const char first = ui[at + set.size()];
+      EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(first)) || first == '-')
+          << p.name << " set as a number";
+    }
+    const std::string text = ExactNumber(NumberOf(defaults, p));
+    EXPECT_EQ(std::strtod(text.c_str(), nullptr), NumberOf(defaults, p)) << p.name;
+    EXPECT_NE(list.find(QmlQuoted(text)), std::string::npos) << p.name;
+    const std::string row = Row(ui, p.name);
+    const std::string value =
+        "String(" + row.substr(row.find("id: ") + 4, row.find('\n', row.find("id: ")) -
+                                                          row.find("id: ") - 4);
+    EXPECT_EQ(Count(row, value + ".value / "), 2u) << p.name << ": slider and keyframes";
+    EXPECT_NE(ui.find("updateFilter(" + QmlQuoted(p.name) + ", " + value + ".value / "),
+              std::string::npos)
+        << p.name;
+  }
+  EXPECT_NE(ui.find("filter.set('Spin Amount', '0.08333333333333333');"), std::string::npos);
 }
 
 TEST(ShotcutPanel, KeepsMltFromSlicingTheFrameAndSetsDefaultsOnce) {
