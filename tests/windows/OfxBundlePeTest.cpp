@@ -4,12 +4,8 @@
 // or winpthread DLL to install beside it).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
-#include <string>
 
 #include "PeTables.h"
 #include "host/PeImage.h"
@@ -26,25 +22,11 @@ class WindowsOfxPlugin : public ::testing::Test {
 };
 
 TEST_F(WindowsOfxPlugin, IsA64BitDllExportingTheTwoOpenFxEntryPointsOnly) {
-  EXPECT_EQ(image_.Machine(), host::kPeMachineAmd64);
-  EXPECT_TRUE(image_.IsPe32Plus());
-  EXPECT_NE(image_.Characteristics() & host::kPeFileDll, 0);
-  std::vector<std::string> names = ExportedNames(image_);
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"OfxGetNumberOfPlugins", "OfxGetPlugin"}));
+  ExpectWin64DllExportingOnly(image_, {"OfxGetNumberOfPlugins", "OfxGetPlugin"});
 }
 
 TEST_F(WindowsOfxPlugin, ImportsOnlySystemDlls) {
-  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll", "opengl32.dll",
-                                        "msvcrt.dll"};
-  std::set<std::string> imported;
-  for (std::string dll : ImportedDlls(image_)) {
-    std::transform(dll.begin(), dll.end(), dll.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    imported.insert(dll);
-  }
-  for (const std::string& dll : imported) EXPECT_TRUE(system.count(dll)) << dll;
-  EXPECT_TRUE(imported.count("opengl32.dll"));
+  ExpectOnlySystemImports(image_);
 }
 
 // Hosts find a plug-in only as Contents/Win64/<bundle name less .bundle> inside its bundle,

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace solvane::test {
 
@@ -60,6 +63,29 @@ std::vector<std::string> ImportedDlls(const host::PeImage& image) {
     dlls.push_back(dll);
   }
   return dlls;
+}
+
+void ExpectWin64DllExportingOnly(const host::PeImage& image, std::vector<std::string> names) {
+  EXPECT_EQ(image.Machine(), host::kPeMachineAmd64);
+  EXPECT_TRUE(image.IsPe32Plus());
+  EXPECT_NE(image.Characteristics() & host::kPeFileDll, 0);
+  std::vector<std::string> exported = ExportedNames(image);
+  std::sort(exported.begin(), exported.end());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(exported, names);
+}
+
+void ExpectOnlySystemImports(const host::PeImage& image) {
+  const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",
+                                        "opengl32.dll", "msvcrt.dll"};
+  std::set<std::string> imported;
+  for (std::string dll : ImportedDlls(image)) {
+    std::transform(dll.begin(), dll.end(), dll.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    imported.insert(dll);
+  }
+  for (const std::string& dll : imported) EXPECT_TRUE(system.count(dll)) << dll;
+  EXPECT_TRUE(imported.count("opengl32.dll"));
 }
 
 }  // namespace solvane::test

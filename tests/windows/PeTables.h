@@ -19,4 +19,11 @@ std::vector<std::string> ExportedNames(const host::PeImage& image);
 // The DLL names of the import table, then those of the delay-load table, as stored.
 std::vector<std::string> ImportedDlls(const host::PeImage& image);
 
+// A plug-in DLL for 64-bit Windows whose export table holds exactly `names` (in any order).
+void ExpectWin64DllExportingOnly(const host::PeImage& image, std::vector<std::string> names);
+
+// Imports only DLLs every Windows has (kernel32, user32, gdi32, opengl32, msvcrt; any case),
+// OpenGL among them: no GLEW, no compiler runtime to ship beside the plug-in.
+void ExpectOnlySystemImports(const host::PeImage& image);
+
 }  // namespace solvane::test
