@@ -33,6 +33,9 @@ run_ofx_windows_checks() {
       "$(winepath -w "$out/ofx-$name-windows.png")" "${params[@]}" --threads 2 \
       >"$out/ofx-$name.log" 2>&1 ||
       fail "OpenFX $name: the Windows plug-in failed: $(cat "$out/ofx-$name.log")"
+    # Rendered on two threads that end before the plug-in is unloaded on the main thread.
+    ! grep -q "Cannot Set OpenGL Context" "$out/ofx-$name.log" ||
+      fail "OpenFX $name: the Windows plug-in could not release its OpenGL resources"
     idiff -fail 0.004 -failpercent 0 "$out/ofx-$name-linux.png" "$out/ofx-$name-windows.png" \
       >"$out/ofx-$name-idiff.log" 2>&1 ||
       fail "OpenFX $name: Windows and Linux differ: $(tail -4 "$out/ofx-$name-idiff.log")"

@@ -377,6 +377,10 @@ bool IsContextValid(const OffscreenContext* context) {
   return context != nullptr && context->renderingContext != nullptr;
 }
 
+bool CanMakeContextCurrent(const OffscreenContext* context) {
+  return IsContextValid(context);
+}
+
 void MakeContextCurrent(const OffscreenContext* context) {
   BindOpenGLApiEgl();
   if (!IsContextValid(context)) {

@@ -26,6 +26,11 @@ OffscreenContext* CaptureCurrentContext();
 
 bool IsContextValid(const OffscreenContext* context);
 
+// True when the calling thread can make the context current. On Windows a context drawn
+// through a hidden window cannot once the thread that made the window has ended (Windows
+// destroys a thread's windows with it); deleting the context still frees its objects.
+bool CanMakeContextCurrent(const OffscreenContext* context);
+
 // Makes the context current on the calling thread; with null, or a record that holds no
 // rendering context, leaves the thread with no current context.
 void MakeContextCurrent(const OffscreenContext* context);

@@ -204,6 +204,10 @@ bool IsContextValid(const OffscreenContext* context) {
   return context != nullptr && context->renderingContext != nullptr;
 }
 
+bool CanMakeContextCurrent(const OffscreenContext* context) {
+  return IsContextValid(context) && (context->window == nullptr || IsWindow(WindowOf(context)));
+}
+
 void MakeContextCurrent(const OffscreenContext* context) {
   if (!IsContextValid(context)) {
     wglMakeCurrent(nullptr, nullptr);

@@ -24,11 +24,18 @@ void BuildPrograms(GLResources& resources) {
   resources.rayProgram = programs[1];
 }
 
+// Released from another thread than the one that made them (a shell's probe at unload),
+// the context may no longer be one this thread can make current; its programs then go
+// with it.
 void ReleaseGLResources(GLResources& resources) {
   if (resources.context == nullptr) return;
-  MakeContextCurrent(resources.context);
-  DeleteProgram(&resources.preprocessProgram);
-  DeleteProgram(&resources.rayProgram);
+  if (CanMakeContextCurrent(resources.context)) {
+    MakeContextCurrent(resources.context);
+    DeleteProgram(&resources.preprocessProgram);
+    DeleteProgram(&resources.rayProgram);
+  }
+  resources.preprocessProgram = 0;
+  resources.rayProgram = 0;
   DestroyOffscreenContext(resources.context);
   FreeOffscreenContext(resources.context);
   resources.context = nullptr;
