@@ -1,5 +1,6 @@
 #include "shells/ofx/Properties.h"
 
+#include "ofxImageEffect.h"
 #include "shells/ofx/HostSuites.h"
 
 namespace solvane::ofx {
@@ -54,6 +55,18 @@ OfxStatus GetPointer(OfxPropertySetHandle set, const char* name, int index, void
   const OfxStatus status = Suites().property->propGetPointer(set, name, index, &read);
   if (status == kOfxStatOK) value = read;
   return status;
+}
+
+double PixelAspectOf(OfxPropertySetHandle set) {
+  double aspect = 1;
+  GetDouble(set, kOfxImagePropPixelAspectRatio, 0, aspect);
+  return aspect > 0 ? aspect : 1;
+}
+
+OfxStatus ReadFrameArgs(OfxPropertySetHandle inArgs, FrameArgs& args) {
+  OfxStatus status = GetDouble(inArgs, kOfxPropTime, 0, args.time);
+  status = FirstError(status, GetDouble(inArgs, kOfxImageEffectPropRenderScale, 0, args.scaleX));
+  return FirstError(status, GetDouble(inArgs, kOfxImageEffectPropRenderScale, 1, args.scaleY));
 }
 
 }  // namespace solvane::ofx

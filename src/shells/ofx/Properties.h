@@ -31,6 +31,16 @@ OfxStatus GetDouble(OfxPropertySetHandle set, const char* name, int index, doubl
 OfxStatus GetString(OfxPropertySetHandle set, const char* name, int index, std::string& value);
 OfxStatus GetPointer(OfxPropertySetHandle set, const char* name, int index, void*& value);
 
+// A set's pixel aspect ratio, 1 where it has none or one that is not positive.
+double PixelAspectOf(OfxPropertySetHandle set);
+
+// The time and render scale the region and render actions hand over.
+struct FrameArgs {
+  OfxTime time = 0;
+  double scaleX = 1, scaleY = 1;
+};
+OfxStatus ReadFrameArgs(OfxPropertySetHandle inArgs, FrameArgs& args);
+
 // The first status of several that is not OK, or OK.
 inline OfxStatus FirstError(OfxStatus a, OfxStatus b) {
   return a != kOfxStatOK ? a : b;

@@ -11,24 +11,10 @@
 namespace solvane::ofx {
 namespace {
 
-struct RegionArgs {
-  OfxTime time = 0;
-  double scaleX = 1, scaleY = 1;
-};
-
-OfxStatus ReadArgs(OfxPropertySetHandle inArgs, RegionArgs& args) {
-  OfxStatus status = GetDouble(inArgs, kOfxPropTime, 0, args.time);
-  status = FirstError(status, GetDouble(inArgs, kOfxImageEffectPropRenderScale, 0, args.scaleX));
-  return FirstError(status, GetDouble(inArgs, kOfxImageEffectPropRenderScale, 1, args.scaleY));
-}
-
 double PixelAspect(OfxImageClipHandle clip) {
   OfxPropertySetHandle props = nullptr;
-  double aspect = 1;
-  if (Suites().effect->clipGetPropertySet(clip, &props) == kOfxStatOK) {
-    GetDouble(props, kOfxImagePropPixelAspectRatio, 0, aspect);
-  }
-  return aspect > 0 ? aspect : 1;
+  return Suites().effect->clipGetPropertySet(clip, &props) == kOfxStatOK ? PixelAspectOf(props)
+                                                                         : 1;
 }
 
 PropertyWriter& WriteRect(PropertyWriter& w, const char* name, const OfxRectD& r) {
@@ -44,8 +30,8 @@ OfxStatus GetRegionOfDefinition(OfxImageEffectHandle effect, OfxPropertySetHandl
                                 OfxPropertySetHandle outArgs) {
   const EffectInstance* instance = InstanceOf(effect);
   if (instance == nullptr) return kOfxStatErrBadHandle;
-  RegionArgs args;
-  OfxStatus status = ReadArgs(inArgs, args);
+  FrameArgs args;
+  OfxStatus status = ReadFrameArgs(inArgs, args);
   OfxRectD rod{};
   double expansion = 0;
   status = FirstError(status, Suites().effect->clipGetRegionOfDefinition(instance->source,

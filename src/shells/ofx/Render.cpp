@@ -17,20 +17,17 @@
 namespace solvane::ofx {
 namespace {
 
-struct RenderArgs {
-  OfxTime time = 0;
+struct RenderArgs : FrameArgs {
   OfxRectI window{};
-  double scaleX = 1, scaleY = 1;
 };
 
 OfxStatus ReadArgs(OfxPropertySetHandle inArgs, RenderArgs& args) {
-  OfxStatus status = GetDouble(inArgs, kOfxPropTime, 0, args.time);
+  OfxStatus status = ReadFrameArgs(inArgs, args);
   int* window[4] = {&args.window.x1, &args.window.y1, &args.window.x2, &args.window.y2};
   for (int i = 0; i < 4; ++i) {
     status = FirstError(status, GetInt(inArgs, kOfxImageEffectPropRenderWindow, i, *window[i]));
   }
-  status = FirstError(status, GetDouble(inArgs, kOfxImageEffectPropRenderScale, 0, args.scaleX));
-  return FirstError(status, GetDouble(inArgs, kOfxImageEffectPropRenderScale, 1, args.scaleY));
+  return status;
 }
 
 // An image the host lends for the frame, given back on every path.
@@ -88,12 +85,6 @@ OfxStatus ReadImage(OfxPropertySetHandle props, HostImage& image) {
   if (status != kOfxStatOK) return status;
   const bool empty = image.bounds.x2 <= image.bounds.x1 || image.bounds.y2 <= image.bounds.y1;
   return image.data != nullptr || empty ? kOfxStatOK : kOfxStatErrBadHandle;
-}
-
-double PixelAspect(OfxPropertySetHandle props) {
-  double aspect = 1;
-  GetDouble(props, kOfxImagePropPixelAspectRatio, 0, aspect);
-  return aspect > 0 ? aspect : 1;
 }
 
 // True for a "Position" the host handed over as the declared normalised default itself.
@@ -171,7 +162,7 @@ OfxStatus RenderImages(OfxImageEffectHandle effect, const RenderArgs& args,
   status = FirstError(status, ReadImage(outputProps, output));
   if (status != kOfxStatOK) return status;
   if (source.format != output.format) return kOfxStatErrImageFormat;
-  const RenderParams params = FrameParams(controls, args, source, PixelAspect(sourceProps));
+  const RenderParams params = FrameParams(controls, args, source, PixelAspectOf(sourceProps));
   CoreFrame input = ImportImage(source);
   CoreFrame result = MakeFrame(Grown(source.bounds, params.expansion), source.format);
   // Nothing to draw from an empty source: the window is transparent black.
