@@ -195,11 +195,16 @@ const EglContextRecord* AsEgl(const OffscreenContext* context) {
   return static_cast<const EglContextRecord*>(context);
 }
 
+// Leaves the thread with nothing current and no EGL state at all. glvnd's libEGL keeps a
+// record per thread that its unload at exit() frees for every thread, while the record's
+// own thread-exit destructor frees it again: a host thread that ends during exit() (a
+// GStreamer pool thread) then corrupts the heap. A thread released here has no record left.
 void ReleaseCurrentEgl() {
   EGLDisplay current = eglGetCurrentDisplay();
   if (current != EGL_NO_DISPLAY) {
     eglMakeCurrent(current, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   }
+  eglReleaseThread();
 }
 
 void RestoreEgl(const EglContextRecord& saved) {
@@ -414,10 +419,7 @@ void DestroyOffscreenContext(OffscreenContext* context) {
     eglDestroySurface(record->display, record->window);
     record->window = nullptr;
   }
-  // With nothing current here any more, the thread's EGL and GL dispatch state is freed
-  // now, not by glvnd's own thread-exit destructor: that one raced exit() when a host's
-  // thread ended while its main thread was already unloading the libraries.
-  if (eglGetCurrentContext() == EGL_NO_CONTEXT) eglReleaseThread();
+  if (eglGetCurrentContext() == EGL_NO_CONTEXT) ReleaseCurrentEgl();
 }
 
 void FreeOffscreenContext(OffscreenContext* context) {

@@ -13,6 +13,10 @@
 #include "OffscreenContext.h"
 #include "Programs.h"
 
+#if !defined(_WIN32)
+#include <EGL/egl.h>
+#endif
+
 namespace solvane {
 namespace {
 
@@ -128,6 +132,33 @@ TEST(OffscreenContext, DestroyingACapturedRecordLeavesTheCapturedContextAlive) {
   EXPECT_EQ(CurrentRenderingContext(), host->renderingContext);
   EXPECT_NE(glGetString(GL_VERSION), nullptr);
 }
+
+#if !defined(_WIN32)
+// glvnd's libEGL frees every thread's EGL record when it is unloaded at exit(), and a thread
+// that ends then frees its own again. A thread left with nothing current must therefore have
+// no record: the bound API is back at EGL's default, which only a thread without one reports.
+TEST(OffscreenContext, ReleasingLeavesTheThreadWithNoEglState) {
+  std::string afterRelease, afterRestore, afterDestroy;
+  std::thread host([&] {
+    ContextPtr context = Create();
+    if (!IsContextValid(context.get())) return;
+    MakeContextCurrent(nullptr);
+    afterRelease = eglQueryAPI() == EGL_OPENGL_ES_API ? "" : "state kept";
+    {
+      ScopedContextRestore restore;
+      MakeContextCurrent(context.get());
+    }
+    afterRestore = eglQueryAPI() == EGL_OPENGL_ES_API ? "" : "state kept";
+    MakeContextCurrent(context.get());
+    context.reset();
+    afterDestroy = eglQueryAPI() == EGL_OPENGL_ES_API ? "" : "state kept";
+  });
+  host.join();
+  EXPECT_EQ(afterRelease, "") << "after MakeContextCurrent(nullptr)";
+  EXPECT_EQ(afterRestore, "") << "after restoring a thread that had no context";
+  EXPECT_EQ(afterDestroy, "") << "after destroying the current context";
+}
+#endif
 
 // One thread's life: its own context and programs, several pre-process draws of an image
 // only it uses, then clean-up. Returns what went wrong, or nothing.
