@@ -28,15 +28,15 @@ def param(node, name):
     return p
 
 
-def set_choice(p, name, label):
-    options = [p.getOption(i) for i in range(p.getNumOptions())]
-    for i, option in enumerate(options):
-        # Natron gives an option as its label, or as "label" plus its help, by version.
-        text = option if isinstance(option, str) else str(option)
-        if text == label or text.split("\n")[0] == label:
-            p.setValue(i)
+def set_choice(p, name, *labels):
+    # Natron names an option by its identifier where the plug-in gave one ("project"),
+    # else by its label: the first of LABELS that is an option is set.
+    options = [str(p.getOption(i)) for i in range(p.getNumOptions())]
+    for label in labels:
+        if label in options:
+            p.setValue(options.index(label))
             return
-    fail("parameter '%s' has no option '%s' (options: %s)" % (name, label, options))
+    fail("parameter '%s' has no option %s (options: %s)" % (name, " or ".join(labels), options))
 
 
 def set_param(node, name, value):
@@ -60,14 +60,9 @@ def set_param(node, name, value):
 
 def set_project_format(width, height):
     spec = "SolvaneCheck %dx%d 1" % (width, height)
-    if not app.addFormat(spec):
-        fail("Natron refused the format '%s'" % spec)
+    app.addFormat(spec)  # returns nothing: the format is looked for below
     p = app.getProjectParam("outputFormat")
-    for i in range(p.getNumOptions()):
-        if "%dx%d" % (width, height) in str(p.getOption(i)):
-            p.setValue(i)
-            return
-    fail("the project has no %dx%d format after adding it" % (width, height))
+    set_choice(p, "outputFormat", spec.split()[0])
 
 
 def main():
@@ -90,7 +85,7 @@ def main():
     if writer is None:
         fail("no writer for %s (is WriteOIIO loaded?)" % env["SOLVANE_CASE_OUTPUT"])
     writer.setScriptName("SolvaneWrite")
-    set_choice(param(writer, "formatType"), "formatType", "Project Format")
+    set_choice(param(writer, "formatType"), "formatType", "project", "Project Format")
     set_choice(param(writer, "bitDepth"), "bitDepth", "32f")
     if env.get("SOLVANE_CASE_ROD", "0") == "1":
         param(writer, "clipToRoD").setValue(True)
