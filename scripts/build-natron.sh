@@ -8,13 +8,16 @@
 # SRC is a folder with Natron/ (the RB-2.5 branch: CMake and Qt5) and openfx-io/, each with
 # its submodules, as scripts/fetch-natron-src.sh assembles it from git copies:
 #   scripts/fetch-natron-src.sh MIRRORS /tmp/natron-src && scripts/build-natron.sh /tmp/natron-src
-# Natron uses the system's glog, Ceres and Python (/usr/bin/python3, or NATRON_PYTHON). The build folder is PREFIX.build; the compiler
-# output goes to PREFIX.build/natron.log and PREFIX.build/oiio.log. Builds run under
-# nice -n 15 with JOBS (default 2) jobs and ccache where there is one; an hour or more on two
-# cores. The install is staged and then moved into place, so a failed build never leaves a
+# Natron uses the system's glog, Ceres and Python (/usr/bin/python3, or NATRON_PYTHON).
+# scripts/natron-patches/*.patch are applied to SRC/Natron first: Natron's image caches
+# destroy their cleaner threads while they may still be running, and NatronRenderer then
+# aborts at exit now and then ("QThread: Destroyed while thread is still running").
+# The build folder is PREFIX.build; the compiler output goes to PREFIX.build/natron.log and
+# PREFIX.build/oiio.log. Builds run under nice -n 15 with JOBS (default 2) jobs and ccache
+# where there is one; about half an hour on two cores. The install is staged and then moved into place, so a failed build never leaves a
 # half-installed PREFIX. PREFIX may not be /, nor under /usr, /bin, /lib, /etc or /opt.
 set -euo pipefail
-[ $# -ge 1 ] && [ $# -le 2 ] || { sed -n 2,16p "$0" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] || { sed -n 2,20p "$0" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(realpath -e "$1" 2>/dev/null) || { echo "build-natron: no source folder at '$1'" >&2; exit 2; }
 prefix=$(realpath -m "${2:-/tmp/natron}")
@@ -61,6 +64,14 @@ build_step() {
     { grep -m 20 -B 2 -A 8 -E 'error:|Error [0-9]' "$build/$name.log" >&2 || tail -30 "$build/$name.log" >&2
       fail "building $name failed (log: $build/$name.log)"; }
 }
+
+# Natron's own faults that the check runs into, patched in SRC (once: a patch already applied
+# is left as it is).
+for patch in "$here"/natron-patches/*.patch; do
+  if patch -d "$src/Natron" -p1 -R --dry-run -s -f <"$patch" >/dev/null 2>&1; then continue; fi
+  patch -d "$src/Natron" -p1 -s --forward <"$patch" >"$build/patch.log" 2>&1 ||
+    { cat "$build/patch.log" >&2; fail "cannot apply $patch to $src/Natron"; }
+done
 
 # Natron: only the renderer and what it links (the Engine, HostSupport, the bundled libs).
 build_step natron "$src/Natron" "$build/natron" NatronRenderer \

@@ -37,7 +37,7 @@ case "${1:-}" in
   --mlt-openfx) packages=(build-essential cmake pkg-config libglib2.0-dev libxml2-dev
                           libavformat-dev libavcodec-dev libavutil-dev libavfilter-dev
                           libswscale-dev libswresample-dev) ;;
-  --natron) packages=(build-essential cmake pkg-config git ccache
+  --natron) packages=(build-essential cmake pkg-config git ccache patch
                       qtbase5-dev qtdeclarative5-dev python3-dev
                       libshiboken2-dev libpyside2-dev shiboken2 python3-pyside2.qtcore
                       python3-pyside2.qtgui python3-pyside2.qtwidgets
