@@ -3,9 +3,10 @@
 # builds Read -> Solvane -> Write on a float EXR (no colour conversion either way, the
 # project format the image's size), and the EXR Natron writes must match
 # solvane-render --depth 32 on the same file within 1e-4 (premultiplied, relative to values
-# above 1). The cases: the six of check-ofx-melt.sh, the default (rays from the centre) and
+# above 1). The cases: the six of check-ofx-melt.sh, the default (rays from the centre),
 # Buffer Expansion, whose grown region Natron must write as the EXR's data window around the
-# unchanged display window.
+# unchanged display window, and eight frames with the position keyed on each, which Natron
+# renders on its parallel render threads.
 #   scripts/check-ofx-natron.sh NATRON_PREFIX [BUNDLE_DIR]
 # NATRON_PREFIX is where scripts/build-natron.sh installed NatronRenderer and ReadOIIO and
 # WriteOIIO. BUNDLE_DIR holds Solvane.ofx.bundle (default build/default/ofx). solvane-render
@@ -14,7 +15,7 @@
 # new folder under /tmp by default), so that its plug-in cache starts empty and no setting
 # adds plug-in folders; the files are kept there.
 set -euo pipefail
-[ $# -ge 1 ] && [ $# -le 2 ] || { sed -n 2,15p "$0" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] || { sed -n 2,16p "$0" >&2; exit 2; }
 cd "$(dirname "$0")/.."
 repo=$PWD
 prefix=$(realpath -m "$1")
@@ -26,6 +27,7 @@ plugin_id=${SOLVANE_OFX_ID:-com.brindel.solvane}
 w=160
 h=90
 expansion=20
+keyed_frames=8
 tolerance=1e-4
 
 [ -x "$natron" ] || { echo "skipped: no NatronRenderer at $natron (scripts/build-natron.sh builds one)"; exit 0; }
@@ -74,24 +76,26 @@ cases=(
   "buffer-expansion|position=100 60|bufferExpansion=$expansion|length=600|--|Position=100,30|Buffer Expansion=$expansion|Length=600"
 )
 
-# run_natron NAME SETTINGS ROD: Natron's frame as $out/natron-NAME.exr, or a message and 1.
+# run_natron NAME SETTINGS ROD [KEYS FRAMES OUTPUT]: Natron's frame as $out/natron-NAME.exr
+# (or OUTPUT, a #### pattern, for the frames FIRST-LAST), or a message and status 1.
 run_natron() {
-  local name=$1 status=0
-  rm -f "$out/natron-$name.exr"
+  local name=$1 status=0 frames=${5:-1-1} output=${6:-$out/natron-$1.exr} last
+  rm -f "$out/natron-$name".*
   (
     cd "$out"
     export HOME=$home XDG_CACHE_HOME=$home/cache XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data
     export OFX_PLUGIN_PATH=$bundles
-    export SOLVANE_CASE_INPUT=$out/in.exr SOLVANE_CASE_OUTPUT=$out/natron-$name.exr
+    export SOLVANE_CASE_INPUT=$out/in.exr SOLVANE_CASE_OUTPUT=$output SOLVANE_CASE_KEYS=${4:-}
     export SOLVANE_CASE_SIZE="$w $h" SOLVANE_CASE_PARAMS=$2 SOLVANE_CASE_ROD=$3 SOLVANE_CASE_ID=$plugin_id
-    exec timeout -k 5 300 "$natron" -w SolvaneWrite 1-1 "$repo/scripts/natron-solvane-case.py"
+    exec timeout -k 5 300 "$natron" -w SolvaneWrite "$frames" "$repo/scripts/natron-solvane-case.py"
   ) </dev/null >"$out/natron-$name.log" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
     echo "$name: NatronRenderer failed with status $status$([ "$status" -ne 139 ] || echo ' (SIGSEGV)'): $(tail -5 "$out/natron-$name.log")"
     return 1
   fi
-  [ -f "$out/natron-$name.exr" ] ||
-    { echo "$name: NatronRenderer exited normally but wrote no $out/natron-$name.exr: $(tail -5 "$out/natron-$name.log")"; return 1; }
+  last=${output/\#\#\#\#/$(printf %04d "${frames#*-}")}
+  [ -f "$last" ] ||
+    { echo "$name: NatronRenderer exited normally but wrote no $last: $(tail -5 "$out/natron-$name.log")"; return 1; }
 }
 
 # check_loaded: the Solvane Natron loaded is the one in BUNDLE_DIR, by Natron's plug-in cache.
@@ -147,10 +151,36 @@ run_case() {
   fi
 }
 
+# Position keyed on every frame of 1-8, so that each frame is a render of its own (Natron
+# reuses an unanimated node's frame) and Natron renders frames of one instance concurrently.
+run_keyed_frames() {
+  local name=keyed-frames f keys="" render_args=() message worst=0 d
+  for ((f = 1; f <= keyed_frames; f++)); do
+    keys+="${keys:+|}position@$f=$((20 + 15 * f)) $((30 + 3 * f))"
+    render_args+=(--key "Position@$f=$((20 + 15 * f)),$((h - 30 - 3 * f))")
+    cp "$out/in.exr" "$out/in.$(printf %04d "$f").exr" || fail "cannot write $out/in.$(printf %04d "$f").exr"
+  done
+  "$render" --quiet --depth 32 --frames "1-$keyed_frames" --param Length=800 "${render_args[@]}" \
+    "$out/in.####.exr" "$out/ref-$name.####.exr" >"$out/ref-$name.log" 2>&1 ||
+    fail "$name: solvane-render failed: $(tail -5 "$out/ref-$name.log")"
+  message=$(run_natron "$name" "length=800" 0 "$keys" "1-$keyed_frames" "$out/natron-$name.####.exr") ||
+    { mismatch "$message"; return; }
+  for ((f = 1; f <= keyed_frames; f++)); do
+    d=$(exr difference "$out/natron-$name.$(printf %04d "$f").exr" "$out/ref-$name.$(printf %04d "$f").exr")
+    at_most "$d" "$worst" || worst=$d
+  done
+  echo "$name: largest difference $worst over frames 1-$keyed_frames"
+  at_most "$worst" "$tolerance" ||
+    mismatch "$name: Natron and solvane-render differ by $worst (more than $tolerance)"
+  d=$(exr difference "$out/natron-$name.0001.exr" "$out/natron-$name.$(printf %04d "$keyed_frames").exr")
+  ! at_most "$d" 0.01 || mismatch "$name: the first and last frames are (nearly) the same: did the key move the rays?"
+}
+
 exr input "$repo/assets/demo/skyline.png" "$out/in.exr" "$w" "$h" || fail "cannot write $out/in.exr"
 for entry in "${cases[@]}"; do
   run_case "$entry"
 done
+run_keyed_frames
 check_loaded
-[ "$failures" -eq 0 ] || fail "$failures of ${#cases[@]} cases failed (files in $out)"
+[ "$failures" -eq 0 ] || fail "$failures of $((${#cases[@]} + 1)) cases failed (files in $out)"
 echo "check-ofx-natron: every case within $tolerance (NatronRenderer $(cat "$prefix/natron-version" 2>/dev/null || echo '?'), files in $out)"

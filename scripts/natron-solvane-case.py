@@ -6,6 +6,7 @@
 #   SOLVANE_CASE_SIZE    "WIDTH HEIGHT" of the input
 #   SOLVANE_CASE_PARAMS  the effect's parameters, "name=value" separated by "|": choices by
 #                        their option's label, booleans 0 or 1, points as "x y"
+#   SOLVANE_CASE_KEYS    keyframes, "name@frame=value" separated by "|" (doubles and points)
 #   SOLVANE_CASE_ROD     1: write the effect's region of definition as the EXR data window
 #                        (the display window stays the project format); 0: the format only
 #   SOLVANE_CASE_ID      the effect's identifier (default com.brindel.solvane)
@@ -58,6 +59,17 @@ def set_param(node, name, value):
         fail("parameter '%s' is a %s, which this script cannot set" % (name, type(p).__name__))
 
 
+def set_key(node, name, frame, value):
+    p = param(node, name)
+    if isinstance(p, NatronEngine.Double2DParam):
+        for dimension, v in enumerate(value.split()):
+            p.setValueAtTime(float(v), frame, dimension)
+    elif isinstance(p, NatronEngine.DoubleParam):
+        p.setValueAtTime(float(value), frame)
+    else:
+        fail("parameter '%s' is a %s, which this script cannot key" % (name, type(p).__name__))
+
+
 def set_project_format(width, height):
     spec = "SolvaneCheck %dx%d 1" % (width, height)
     app.addFormat(spec)  # returns nothing: the format is looked for below
@@ -80,6 +92,10 @@ def main():
     for setting in filter(None, env.get("SOLVANE_CASE_PARAMS", "").split("|")):
         name, _, value = setting.partition("=")
         set_param(effect, name, value)
+    for key in filter(None, env.get("SOLVANE_CASE_KEYS", "").split("|")):
+        target, _, value = key.partition("=")
+        name, _, frame = target.partition("@")
+        set_key(effect, name, int(frame), value)
 
     writer = app.createWriter(env["SOLVANE_CASE_OUTPUT"])
     if writer is None:
