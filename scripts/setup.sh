@@ -9,6 +9,7 @@
 #   scripts/setup.sh --images   the guide's picture captions (scripts/make-guide-images.sh)
 #   scripts/setup.sh --editors  Kdenlive and Shotcut on a virtual X server (scripts/check-kdenlive.sh, check-shotcut.sh)
 #   scripts/setup.sh --mlt-openfx  what building MLT with its OpenFX module needs (scripts/build-melt-openfx.sh)
+#   scripts/setup.sh --natron   what building NatronRenderer and openfx-io's OIIO reader and writer needs (scripts/build-natron.sh)
 set -euo pipefail
 
 case "${1:-}" in
@@ -36,6 +37,15 @@ case "${1:-}" in
   --mlt-openfx) packages=(build-essential cmake pkg-config libglib2.0-dev libxml2-dev
                           libavformat-dev libavcodec-dev libavutil-dev libavfilter-dev
                           libswscale-dev libswresample-dev) ;;
+  --natron) packages=(build-essential cmake pkg-config git ccache patch
+                      qtbase5-dev qtdeclarative5-dev python3-dev
+                      libshiboken2-dev libpyside2-dev shiboken2 python3-pyside2.qtcore
+                      python3-pyside2.qtgui python3-pyside2.qtwidgets
+                      libboost-dev libboost-serialization-dev libboost-system-dev
+                      libexpat1-dev libcairo2-dev libfontconfig-dev libx11-dev extra-cmake-modules
+                      libgoogle-glog-dev libceres-dev
+                      libopenimageio-dev openimageio-tools libopenexr-dev python3-openimageio python3-numpy
+                      libgl-dev libglu1-mesa-dev) ;;
   *) echo "setup: unknown option '$1' (see the top of $0)" >&2; exit 2 ;;
 esac
 
