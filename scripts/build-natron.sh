@@ -14,10 +14,11 @@
 # aborts at exit now and then ("QThread: Destroyed while thread is still running").
 # The build folder is PREFIX.build; the compiler output goes to PREFIX.build/natron.log and
 # PREFIX.build/oiio.log. Builds run under nice -n 15 with JOBS (default 2) jobs and ccache
-# where there is one; about half an hour on two cores. The install is staged and then moved into place, so a failed build never leaves a
-# half-installed PREFIX. PREFIX may not be /, nor under /usr, /bin, /lib, /etc or /opt.
+# where there is one; about half an hour on two cores. The install is staged and then moved
+# into place, so a failed build never leaves a half-installed PREFIX. PREFIX may not be /,
+# nor under /usr, /bin, /lib, /etc or /opt.
 set -euo pipefail
-[ $# -ge 1 ] && [ $# -le 2 ] || { sed -n 2,20p "$0" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] || { sed -n 2,19p "$0" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(realpath -e "$1" 2>/dev/null) || { echo "build-natron: no source folder at '$1'" >&2; exit 2; }
 prefix=$(realpath -m "${2:-/tmp/natron}")
