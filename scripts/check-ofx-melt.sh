@@ -48,21 +48,12 @@ out=${OUT_DIR:-$(mktemp -d /tmp/check-ofx-melt.XXXXXX)}
 mkdir -p "$out"
 export OFX_PLUGIN_PATH=$bundles
 
-# The cases: a name, then the parameters melt sets (the OpenFX names, choices by their
-# labels), then after "--" solvane-render's. Position is set in these cases in canonical
-# pixels, y up from the bottom (solvane-render counts y down from the top), so that they do
-# not depend on the default, which melt hands to the plug-in unconverted from normalised
-# coordinates. The default has a case of its own.
-cases=(
-  "zoom|mode=Zoom|position=48 36|length=1000|threshold=20|--|Mode=Zoom|Position=48,54|Length=1000|Threshold=20"
-  "spin-aberration|mode=Spin|position=80 45|spinAmount=45|aberrationAmount=50|channels=Red & Green|quality=Draft|--|Mode=Spin|Style/Amount=45|Chromatic Aberration/Amount=50|Channels=Red & Green|Quality/Quality=Draft"
-  "input-processed|position=80 45|view=Input (Processed)|thresholdMode=Chroma|threshold=40|--|View=Input (Processed)|Threshold Mode=Chroma|Threshold=40"
-  "rays-solo-in-out|position=80 45|view=Rays Solo|direction=In & Out|unmult=0|--|View=Rays Solo|Direction=In & Out|Unmult=off"
-  "add-partial-opacity|position=80 45|blendMode=Add|inputOpacity=60|exposure=2|--|Blend Mode=Add|Input Opacity=60|Exposure=2"
-  "custom-quality|position=80 45|decay=0.5|quality=Custom|samples=32|noise=50|repeatEdges=0|--|Decay=0.5|Quality/Quality=Custom|Samples=32|Noise=50|Repeat Edges=off"
-)
-# A filter added as an editor adds it, with no position: the rays must start at the centre.
-default_position_case="default-position|mode=Zoom|--|Mode=Zoom"
+# The cases (scripts/ofx-cases.sh). All but the default one set Position, because melt hands
+# the plug-in its normalised default unconverted.
+# shellcheck source=scripts/ofx-cases.sh
+source scripts/ofx-cases.sh
+cases=("${ofx_cases[@]}")
+default_position_case=$ofx_default_position_case
 
 # The input: the demo skyline with a transparent strip at the left, a ramp after it and a
 # half-transparent band at the bottom, alternating with its mirror image, as a lossless

@@ -61,18 +61,13 @@ home=$out/home
 rm -rf "$home"
 mkdir -p "$home/cache" "$home/config" "$home/data" || fail "cannot make $home"
 
-# The cases: a name, then the parameters Natron sets (OpenFX names, choices by their labels,
-# points in canonical pixels, y up from the bottom), then after "--" solvane-render's (y down
-# from the top). Those of check-ofx-melt.sh, with the same values.
+# The cases of check-ofx-melt.sh (scripts/ofx-cases.sh), then Buffer Expansion. Natron turns
+# Position's normalised default into the centre of the project format.
+# shellcheck source=scripts/ofx-cases.sh
+source "$repo/scripts/ofx-cases.sh"
 cases=(
-  "zoom|mode=Zoom|position=48 36|length=1000|threshold=20|--|Mode=Zoom|Position=48,54|Length=1000|Threshold=20"
-  "spin-aberration|mode=Spin|position=80 45|spinAmount=45|aberrationAmount=50|channels=Red & Green|quality=Draft|--|Mode=Spin|Style/Amount=45|Chromatic Aberration/Amount=50|Channels=Red & Green|Quality/Quality=Draft"
-  "input-processed|position=80 45|view=Input (Processed)|thresholdMode=Chroma|threshold=40|--|View=Input (Processed)|Threshold Mode=Chroma|Threshold=40"
-  "rays-solo-in-out|position=80 45|view=Rays Solo|direction=In & Out|unmult=0|--|View=Rays Solo|Direction=In & Out|Unmult=off"
-  "add-partial-opacity|position=80 45|blendMode=Add|inputOpacity=60|exposure=2|--|Blend Mode=Add|Input Opacity=60|Exposure=2"
-  "custom-quality|position=80 45|decay=0.5|quality=Custom|samples=32|noise=50|repeatEdges=0|--|Decay=0.5|Quality/Quality=Custom|Samples=32|Noise=50|Repeat Edges=off"
-  # An effect added with no position: Natron turns the normalised default into the centre.
-  "default-position|mode=Zoom|--|Mode=Zoom"
+  "${ofx_cases[@]}"
+  "$ofx_default_position_case"
   "buffer-expansion|position=100 60|bufferExpansion=$expansion|length=600|--|Position=100,30|Buffer Expansion=$expansion|Length=600"
 )
 
