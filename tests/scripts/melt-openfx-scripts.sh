@@ -10,16 +10,8 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 check=$repo/scripts/check-ofx-melt.sh
 make=$repo/scripts/build-melt-openfx.sh
-bad() { echo "FAIL: $*" >&2; exit 1; }
-
-# expect STATUS PATTERN COMMAND...: the command's status and a line of its output.
-expect() {
-  local want=$1 pattern=$2 status=0
-  shift 2
-  "$@" >"$tmp/output" 2>&1 || status=$?
-  [ "$status" = "$want" ] || bad "$* exited $status, not $want: $(cat "$tmp/output")"
-  grep -q -- "$pattern" "$tmp/output" || bad "$* did not say '$pattern': $(cat "$tmp/output")"
-}
+# shellcheck source=tests/scripts/script-test-support.sh
+source "$(dirname "$0")/script-test-support.sh"
 
 # A prefix with a melt that lists only other filters, with or without the openfx module.
 fake_prefix() {
