@@ -4,42 +4,27 @@
 // record, every run of this host ended in a heap-corruption abort.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
+#include "HostRunSupport.h"
+
+namespace solvane::frei0r::test {
 namespace {
 
-struct HostExit {
-  int status = -1;
-  std::string output;
-};
-
-HostExit RunHost(const std::string& command) {
-  HostExit run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
-  run.status = pclose(pipe);
-  return run;
-}
-
 TEST(FilterExit, ThreadsEndingWhileTheProcessExitsLeaveItsHeapIntact) {
-  // The leak checker's report at exit is not what this looks at.
-  const std::string command = std::string("ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" \"") +
-                              SOLVANE_EXIT_RACE_HOST_PATH + "\" \"" + SOLVANE_FREI0R_MODULE_PATH +
-                              "\" \"" + SOLVANE_EXIT_MARKER_PATH + "\" 8";
+  const std::string command = Quoted(SOLVANE_EXIT_RACE_HOST_PATH) + " " +
+                              Quoted(SOLVANE_FREI0R_MODULE_PATH) + " " +
+                              Quoted(SOLVANE_EXIT_MARKER_PATH) + " 8";
   constexpr int kRuns = 5;
   int abnormal = 0;
   std::string firstFailure;
   for (int i = 0; i < kRuns; ++i) {
-    const HostExit run = RunHost(command);
-    if (run.status == 0) continue;
-    if (abnormal++ == 0) {
-      firstFailure = "wait status " + std::to_string(run.status) + ": " + run.output;
-    }
+    const HostRun run = Shell(command);
+    if (run.code == 0) continue;
+    if (abnormal++ == 0) firstFailure = "status " + std::to_string(run.code) + ": " + run.err;
   }
   EXPECT_EQ(abnormal, 0) << "of " << kRuns << " runs; the first: " << firstFailure;
 }
 
 }  // namespace
+}  // namespace solvane::frei0r::test

@@ -48,12 +48,6 @@ constexpr Positional kPositional[] = {
     {"View", ValueKind::kItem, "final composite"},
 };
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 // GStreamer's property names: lower case, anything but letters and digits a dash.
 std::string GstName(const std::string& name) {
   std::string canonical;
@@ -170,6 +164,12 @@ const std::string& WorkDir() {
     return d;
   }();
   return dir;
+}
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 HostRun Shell(const std::string& command, const std::string& extraEnv) {

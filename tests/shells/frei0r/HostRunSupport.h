@@ -34,6 +34,9 @@ struct HostRun {
 // a moving bright disc over a gradient, with transparent and half-transparent parts.
 const std::string& WorkDir();
 
+// `text` as one word for the shell, whatever it holds.
+std::string Quoted(const std::string& text);
+
 // Runs a shell command in WorkDir with the filter's folder on FREI0R_PATH (and the
 // sanitizer runtime preloaded in a sanitizer build); `extraEnv` is prepended as is.
 HostRun Shell(const std::string& command, const std::string& extraEnv = "");
